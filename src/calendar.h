@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace datum {
+
+// A date as the user typed it: nothing here checks that it names a real day.
+struct Date {
+    std::int32_t day = 0;
+    std::int32_t month = 0;
+    std::int32_t year = 0;
+};
+
+// Gregorian February, on signed years: year 0 and -400 are leap years,
+// -100 is not.
+constexpr std::int32_t february_length(std::int32_t year)
+{
+    std::int32_t days = year % 4 == 0 ? 29 : 28;
+    if (year % 100 == 0) {
+        days = 28;
+    }
+    if (year % 400 == 0) {
+        days = 29;
+    }
+    return days;
+}
+
+// The year after `year`, wrapping from the highest 32-bit year to the lowest
+// instead of overflowing.
+constexpr std::int32_t next_year(std::int32_t year)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(year) + 1U);
+}
+
+// Days per month, January first. Only February changes, and it holds no
+// length until it is set for a year.
+class MonthLengths {
+public:
+    // A month outside 1 to 12 has no days, so stepping from it moves on to
+    // the first of the following month.
+    [[nodiscard]] constexpr std::int32_t of(std::int32_t month) const
+    {
+        return month >= 1 && month <= 12 ? days_[static_cast<std::size_t>(month - 1)] : 0;
+    }
+
+    [[nodiscard]] constexpr std::int32_t february() const { return days_[1]; }
+
+    constexpr void set_february(std::int32_t year) { days_[1] = february_length(year); }
+
+private:
+    std::array<std::int32_t, 12> days_{31, 0, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+};
+
+} // namespace datum

@@ -1,0 +1,50 @@
+#include "date_dialogue.h"
+
+#include "calendar.h"
+#include "date_stepper.h"
+
+#include <cstdint>
+
+namespace datum {
+
+using console::endl;
+
+int run_date_dialogue(console::InputStream& in, console::OutputStream& out)
+{
+    // Nothing is validated and no read result is looked at: a field whose
+    // read failed keeps its starting value 0.
+    Date start;
+    std::int32_t day_count = 0;
+
+    out << "Geben Sie das erste Datum TT MM JJJJ ein, bestaetigen Sie jeweils mit ENTER: " << endl;
+    out << "Tag: " << endl;
+    in >> start.day;
+    out << "Monat: " << endl;
+    in >> start.month;
+    out << "Jahr: " << endl;
+    in >> start.year;
+    out << endl << endl;
+    out << "Geben Sie die Anzahl der Tage ein, bestaetigen Sie jeweils mit ENTER: " << endl;
+    in >> day_count;
+
+    MonthLengths lengths;
+    Date date = start;
+    const auto announce_year = [&out, &lengths](std::int32_t year) {
+        out << "im Jahr " << year << " hat der Februar " << lengths.february() << " Tage" << endl;
+    };
+    lengths.set_february(date.year);
+    announce_year(date.year);
+    step_days(date, lengths, day_count, announce_year);
+
+    out << endl;
+    out << day_count << " Tage nach dem " << start.day << ". " << start.month << ". " << start.year
+        << " ist der " << date.day << ". " << date.month << ". " << date.year << "." << endl;
+
+    // Keeps a console window open until the user answers with a non-blank
+    // character; the character itself is not used.
+    char final_character = 0;
+    in >> final_character;
+    return 0;
+}
+
+} // namespace datum

@@ -1,0 +1,160 @@
+#include "console/input_stream.h"
+#include "console/output_stream.h"
+#include "date_dialogue.h"
+#include "scripted_system.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using datum::console::InputStream;
+using datum::console::OutputStream;
+using datum::testing::RecordingSink;
+using datum::testing::ScriptedSource;
+
+const std::string prompts =
+    "Geben Sie das erste Datum TT MM JJJJ ein, bestaetigen Sie jeweils mit ENTER: \r\n"
+    "Tag: \r\n"
+    "Monat: \r\n"
+    "Jahr: \r\n"
+    "\r\n"
+    "\r\n"
+    "Geben Sie die Anzahl der Tage ein, bestaetigen Sie jeweils mit ENTER: \r\n";
+
+struct DialogueRun {
+    int status = -1;
+    RecordingSink sink;
+    ScriptedSource source;
+};
+
+void run(DialogueRun& r)
+{
+    OutputStream out(r.sink);
+    InputStream in(r.source, &out);
+    r.status = datum::run_date_dialogue(in, out);
+    out.flush();
+}
+
+std::string expected_output(const std::vector<std::string>& announcements, const std::string& report)
+{
+    std::string text = prompts;
+    for (const auto& a : announcements) {
+        text += "im Jahr " + a + " Tage\r\n";
+    }
+    return text + "\r\n" + report + "\r\n";
+}
+
+TEST(DateDialogue, RunsTheExampleLineByLine)
+{
+    DialogueRun r;
+    r.source.chunks = {"31\r\n", "12\r\n", "2023\r\n", "1\r\n", "x\r\n"};
+    run(r);
+    EXPECT_EQ(r.status, 0);
+    const std::vector<std::string> lines{
+        "Geben Sie das erste Datum TT MM JJJJ ein, bestaetigen Sie jeweils mit ENTER: \r\n",
+        "Tag: \r\n",
+        "Monat: \r\n",
+        "Jahr: \r\n",
+        "\r\n",
+        "\r\n",
+        "Geben Sie die Anzahl der Tage ein, bestaetigen Sie jeweils mit ENTER: \r\n",
+        "im Jahr 2023 hat der Februar 28 Tage\r\n",
+        "im Jahr 2024 hat der Februar 29 Tage\r\n",
+        "\r\n",
+        "1 Tage nach dem 31. 12. 2023 ist der 1. 1. 2024.\r\n",
+    };
+    // One system write per line, and every prompt leaves before its read.
+    EXPECT_EQ(r.sink.calls, lines);
+    EXPECT_EQ(r.source.requests.size(), 5U);
+    EXPECT_TRUE(r.source.chunks.empty()) << "the final character was not read";
+}
+
+TEST(DateDialogue, ReportsEachEdgeCase)
+{
+    const struct {
+        const char* input;
+        std::vector<std::string> announcements;
+        std::string report;
+    } cases[] = {
+        {"28 2 2024 2\nx\n", {"2024 hat der Februar 29"}, "2 Tage nach dem 28. 2. 2024 ist der 1. 3. 2024."},
+        {"31 12 2023 1\nx\n",
+         {"2023 hat der Februar 28", "2024 hat der Februar 29"},
+         "1 Tage nach dem 31. 12. 2023 ist der 1. 1. 2024."},
+        {"1 1 2023 365\nx\n",
+         {"2023 hat der Februar 28", "2024 hat der Februar 29"},
+         "365 Tage nach dem 1. 1. 2023 ist der 1. 1. 2024."},
+        {"1 1 2024 366\nx\n",
+         {"2024 hat der Februar 29", "2025 hat der Februar 28"},
+         "366 Tage nach dem 1. 1. 2024 ist der 1. 1. 2025."},
+        {"1 3 1999 1000\nx\n",
+         {"1999 hat der Februar 28", "2000 hat der Februar 29", "2001 hat der Februar 28"},
+         "1000 Tage nach dem 1. 3. 1999 ist der 25. 11. 2001."},
+        {"31 12 1599 1\nx\n",
+         {"1599 hat der Februar 28", "1600 hat der Februar 29"},
+         "1 Tage nach dem 31. 12. 1599 ist der 1. 1. 1600."},
+        {"15 6 2023 0\nx\n", {"2023 hat der Februar 28"}, "0 Tage nach dem 15. 6. 2023 ist der 15. 6. 2023."},
+        {"15 6 2023 -5\nx\n",
+         {"2023 hat der Februar 28"},
+         "-5 Tage nach dem 15. 6. 2023 ist der 15. 6. 2023."},
+        {"31 4 2023 1\nx\n", {"2023 hat der Februar 28"}, "1 Tage nach dem 31. 4. 2023 ist der 1. 5. 2023."},
+        {"35 1 2023 1\nx\n", {"2023 hat der Februar 28"}, "1 Tage nach dem 35. 1. 2023 ist der 1. 2. 2023."},
+        {"0 1 2023 1\nx\n", {"2023 hat der Februar 28"}, "1 Tage nach dem 0. 1. 2023 ist der 1. 1. 2023."},
+        // Prefixes choose the base; 08 is 0.
+        {"0x1F 014 0x7E7 1\nx\n",
+         {"2023 hat der Februar 28", "2024 hat der Februar 29"},
+         "1 Tage nach dem 31. 12. 2023 ist der 1. 1. 2024."},
+        {"5 08 2023 1\nx\n", {"2023 hat der Februar 28"}, "1 Tage nach dem 5. 0. 2023 ist der 1. 1. 2023."},
+        {"1 13 2023 1\nx\n",
+         {"2023 hat der Februar 28", "2024 hat der Februar 29"},
+         "1 Tage nach dem 1. 13. 2023 ist der 1. 1. 2024."},
+        {"31 12 2147483647 1\nx\n",
+         {"2147483647 hat der Februar 28", "-2147483648 hat der Februar 29"},
+         "1 Tage nach dem 31. 12. 2147483647 ist der 1. 1. -2147483648."},
+        {"31 12 -1 1\nx\n",
+         {"-1 hat der Februar 28", "0 hat der Februar 29"},
+         "1 Tage nach dem 31. 12. -1 ist der 1. 1. 0."},
+        // Input that ends or fails early: fields not read print 0.
+        {"15 6 2023\n", {"2023 hat der Februar 28"}, "0 Tage nach dem 15. 6. 2023 ist der 15. 6. 2023."},
+        {"15.8.2023\n8\n2023\n1\nx\n",
+         {"0 hat der Februar 29"},
+         "0 Tage nach dem 15. 0. 0 ist der 15. 0. 0."},
+        {"", {"0 hat der Februar 29"}, "0 Tage nach dem 0. 0. 0 ist der 0. 0. 0."},
+        {"\x1a"
+         "1 1 2023 5\nx\n",
+         {"0 hat der Februar 29"},
+         "0 Tage nach dem 0. 0. 0 ist der 0. 0. 0."},
+    };
+    for (const auto& c : cases) {
+        DialogueRun r;
+        r.source.chunks = {c.input};
+        run(r);
+        EXPECT_EQ(r.status, 0) << c.input;
+        EXPECT_EQ(r.sink.written, expected_output(c.announcements, c.report)) << c.input;
+    }
+}
+
+TEST(DateDialogue, WaitsForANonBlankCharacterAtTheEnd)
+{
+    DialogueRun r;
+    r.source.chunks = {"1\n2\n3\n4\n", "\n", "   \n", "x\n", "never asked\n"};
+    run(r);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.source.requests.size(), 4U);
+    EXPECT_EQ(r.source.chunks.size(), 1U);
+}
+
+TEST(DateDialogue, RunsToItsEndWhenOutputFails)
+{
+    DialogueRun r;
+    r.sink.answers = {-1};
+    r.source.chunks = {"1\n", "2\n", "3\n", "4\n", "x\n", "never asked\n"};
+    run(r);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.source.chunks.size(), 1U) << "every answer, the final character included, is read";
+    EXPECT_EQ(r.sink.written, prompts.substr(0, prompts.find('\n') + 1));
+}
+
+} // namespace

@@ -1,0 +1,170 @@
+#include "console/output_stream.h"
+#include "scripted_system.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+using datum::console::endl;
+using datum::console::OutputStream;
+using datum::testing::RecordingSink;
+using Calls = std::vector<std::string>;
+
+TEST(OutputStream, EachLineLeavesInOneCallWithCarriageReturn)
+{
+    RecordingSink sink;
+    OutputStream out(sink);
+    out << "Tag: " << endl;
+    out << endl << endl;
+    EXPECT_EQ(sink.calls, (Calls{"Tag: \r\n", "\r\n", "\r\n"}));
+    EXPECT_FALSE(out.failed());
+}
+
+TEST(OutputStream, WritesIntegersInPlainDecimal)
+{
+    const struct {
+        std::int32_t value;
+        const char* text;
+    } cases[] = {
+        {0, "0"},
+        {7, "7"},
+        {-5, "-5"},
+        {10, "10"},
+        {std::numeric_limits<std::int32_t>::max(), "2147483647"},
+        {std::numeric_limits<std::int32_t>::min(), "-2147483648"},
+    };
+    for (const auto& c : cases) {
+        RecordingSink sink;
+        OutputStream out(sink);
+        out << c.value << "|";
+        out.flush();
+        EXPECT_EQ(sink.written, std::string(c.text) + "|") << c.value;
+    }
+}
+
+TEST(OutputStream, HoldsTextUntilAFlushPoint)
+{
+    RecordingSink sink;
+    OutputStream out(sink);
+    out << ""
+        << "abc" << 12;
+    EXPECT_TRUE(sink.calls.empty());
+    out.flush();
+    out.flush();
+    EXPECT_EQ(sink.calls, Calls{"abc12"});
+}
+
+TEST(OutputStream, FullBufferLeavesWhenTheNextByteIsPut)
+{
+    RecordingSink sink;
+    OutputStream out(sink);
+    const std::string exact(OutputStream::buffer_size, 'a');
+    out << exact.c_str();
+    EXPECT_TRUE(sink.calls.empty()) << "a full buffer waits for the next put or flush";
+    out << "bc";
+    EXPECT_EQ(sink.calls, Calls{exact});
+    out << endl;
+    EXPECT_EQ(sink.calls, (Calls{exact, "bc\r\n"}));
+}
+
+TEST(OutputStream, EndLineOnAFullBufferSendsTwoBlocks)
+{
+    RecordingSink sink;
+    OutputStream out(sink);
+    const std::string exact(OutputStream::buffer_size, 'z');
+    out << exact.c_str() << endl;
+    EXPECT_EQ(sink.calls, (Calls{exact, "\r\n"}));
+}
+
+TEST(OutputStream, InsertsCarriageReturnBeforeEveryLineFeedOnly)
+{
+    const struct {
+        const char* text;
+        const char* sent;
+    } cases[] = {
+        {"a\nb", "a\r\nb"}, {"\r\n", "\r\r\n"}, {"\n\n", "\r\n\r\n"}, {"\r", "\r"}, {"\x80\xff", "\x80\xff"},
+    };
+    for (const auto& c : cases) {
+        RecordingSink sink;
+        OutputStream out(sink);
+        out << c.text;
+        out.flush();
+        EXPECT_EQ(sink.calls, Calls{c.sent}) << c.text;
+    }
+}
+
+TEST(OutputStream, ABlockOfLineFeedsLeavesInOneDoubledCall)
+{
+    RecordingSink sink;
+    OutputStream out(sink);
+    const std::string feeds(OutputStream::buffer_size, '\n');
+    out << feeds.c_str();
+    out.flush();
+    std::string doubled;
+    for (std::size_t i = 0; i < feeds.size(); ++i) {
+        doubled += "\r\n";
+    }
+    EXPECT_EQ(sink.calls, Calls{doubled});
+}
+
+TEST(OutputStream, PartialTakesContinueWithTheRest)
+{
+    RecordingSink sink;
+    sink.answers = {3, 2};
+    OutputStream out(sink);
+    out << "Monat: " << endl;
+    EXPECT_EQ(sink.calls, (Calls{"Monat: \r\n", "at: \r\n", ": \r\n"}));
+    EXPECT_EQ(sink.written, "Monat: \r\n");
+    EXPECT_FALSE(out.failed());
+}
+
+TEST(OutputStream, AFailedBlockMakesTheStreamFailedForGood)
+{
+    for (const std::ptrdiff_t refusal : {std::ptrdiff_t{-1}, std::ptrdiff_t{0}}) {
+        RecordingSink sink;
+        sink.answers = {refusal};
+        OutputStream out(sink);
+        out << "Tag: " << endl;
+        EXPECT_TRUE(out.failed());
+        // Nothing new is put, but each end line retries what is pending.
+        out << "Monat: " << 5 << endl;
+        EXPECT_EQ(sink.calls, (Calls{"Tag: \r\n", "Tag: \r\n"}));
+        EXPECT_EQ(sink.written, "Tag: \r\n");
+        // Once the retry went through, nothing is pending and nothing more is sent.
+        out << endl;
+        out.flush();
+        EXPECT_EQ(sink.calls.size(), 2U);
+        EXPECT_TRUE(out.failed());
+    }
+}
+
+TEST(OutputStream, AFailureAfterAPartialTakeResendsOnlyTheRest)
+{
+    RecordingSink sink;
+    sink.answers = {4, -1};
+    OutputStream out(sink);
+    out << "Jahr: " << endl;
+    EXPECT_TRUE(out.failed());
+    out.flush();
+    EXPECT_EQ(sink.calls, (Calls{"Jahr: \r\n", ": \r\n", ": \r\n"}));
+    EXPECT_EQ(sink.written, "Jahr: \r\n");
+}
+
+TEST(OutputStream, AFailedPutIntoAFullBufferKeepsTheBlockAndDropsTheByte)
+{
+    RecordingSink sink;
+    sink.answers = {-1};
+    OutputStream out(sink);
+    const std::string exact(OutputStream::buffer_size, 'q');
+    out << exact.c_str() << "r";
+    EXPECT_TRUE(out.failed());
+    out << endl;
+    EXPECT_EQ(sink.calls, (Calls{exact, exact}));
+}
+
+} // namespace
