@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# End-to-end runs of the program with its standard handles in unusual
+# states. Each case must end with status 0, write nothing to standard error
+# and give the output stated.
+#   faults.sh CASE PROGRAM [EMULATOR...]
+set -u
+case_name=$1
+shift
+program=("$@")
+cases_dir=$(cd "$(dirname "$0")/cases" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() {
+    echo "FAIL ($case_name): $*" >&2
+    exit 1
+}
+
+expect_status_zero() {
+    [ "$1" -eq 0 ] || fail "exit status $1"
+}
+
+expect_no_errors() {
+    [ ! -s "$work/err" ] || fail "standard error: $(head -c 300 "$work/err")"
+}
+
+expect_output() {
+    cmp -s "$1" "$2" || fail "standard output differs from $(basename "$2")"
+}
+
+# Four answers, then blank lines that carry the final character into the
+# second 1024-byte request, then a tail that lies beyond it. The file offset
+# is shared, so what a later reader gets shows how far the program read.
+make_consumption_input() {
+    {
+        printf '31\n12\n2023\n1\n'
+        head -c 1500 /dev/zero | tr '\0' '\n'
+        printf 'x'
+        head -c $((2048 - 13 - 1500 - 1)) /dev/zero | tr '\0' ' '
+        printf 'TAIL\n'
+    } >"$work/in"
+}
+
+expect_read_through_final_character() {
+    [ "$(cat "$work/rest")" = "TAIL" ] || fail "read up to '$(head -c 40 "$work/rest")'"
+}
+
+# Peak resident set size in KiB of one run with the given input file.
+peak_kib() {
+    /usr/bin/time -f '%M' -o "$work/rss" "${program[@]}" <"$1" >/dev/null 2>"$work/err"
+    local status=$?
+    expect_status_zero $status
+    expect_no_errors
+    cat "$work/rss"
+}
+
+# Only where the limit is given: under an emulator or sanitizers the peak
+# belongs to the machinery around the program.
+expect_flat_memory() {
+    [ -n "${DATUM_PEAK_RSS_LIMIT_KIB:-}" ] || return 0
+    local kib
+    kib=$(peak_kib "$1")
+    echo "peak RSS ${kib} KiB"
+    [ "$kib" -lt "$DATUM_PEAK_RSS_LIMIT_KIB" ] || fail "peak RSS ${kib} KiB, limit $DATUM_PEAK_RSS_LIMIT_KIB KiB"
+}
+
+case "$case_name" in
+output_full)
+    make_consumption_input
+    { "${program[@]}" >/dev/full 2>"$work/err"; echo $? >"$work/status"; cat >"$work/rest"; } <"$work/in"
+    expect_status_zero "$(cat "$work/status")"
+    expect_no_errors
+    expect_read_through_final_character
+    ;;
+output_closed)
+    make_consumption_input
+    { "${program[@]}" >&- 2>"$work/err"; echo $? >"$work/status"; cat >"$work/rest"; } <"$work/in"
+    expect_status_zero "$(cat "$work/status")"
+    expect_no_errors
+    expect_read_through_final_character
+    ;;
+reader_closes_early)
+    for days in 1 1000000; do
+        printf '1\n1\n2000\n%s\nx\n' "$days" >"$work/in"
+        "${program[@]}" <"$work/in" 2>"$work/err" | head -c 20 >"$work/out"
+        expect_status_zero "${PIPESTATUS[0]}"
+        expect_no_errors
+        [ "$(cat "$work/out")" = "Geben Sie das erste " ] || fail "head got '$(cat "$work/out")'"
+    done
+    ;;
+input_closed | input_directory | input_empty)
+    case "$case_name" in
+    input_closed) "${program[@]}" <&- >"$work/out" 2>"$work/err" ;;
+    input_directory) "${program[@]}" </ >"$work/out" 2>"$work/err" ;;
+    input_empty) "${program[@]}" </dev/null >"$work/out" 2>"$work/err" ;;
+    esac
+    expect_status_zero $?
+    expect_no_errors
+    expect_output "$work/out" "$cases_dir/empty_input.expected"
+    ;;
+long_run_memory)
+    printf '1\n1\n2000\n20000000\nx\n' >"$work/in"
+    "${program[@]}" <"$work/in" >"$work/out" 2>"$work/err"
+    expect_status_zero $?
+    expect_no_errors
+    # 20,000,000 days are 136 cycles of 400 years (146,097 days each) and
+    # 130,808 days more: 1. 1. 2000 + 130,808 days is 21. 2. 2358.
+    [ "$(grep -c 'hat der Februar' "$work/out")" -eq 54759 ] || fail "announcements: $(grep -c 'hat der Februar' "$work/out")"
+    [ "$(tail -n 1 "$work/out")" = $'20000000 Tage nach dem 1. 1. 2000 ist der 21. 2. 56758.\r' ] \
+        || fail "report: $(tail -n 1 "$work/out")"
+    expect_flat_memory "$work/in"
+    ;;
+large_input_memory)
+    {
+        head -c $((5 * 1024 * 1024)) /dev/zero | tr '\0' ' '
+        printf '1\n'
+        printf '0%.0s' $(seq 100000)
+        printf '12\n2023\n1\nx\n'
+    } >"$work/in"
+    "${program[@]}" <"$work/in" >"$work/out" 2>"$work/err"
+    expect_status_zero $?
+    expect_no_errors
+    # The 100,000-digit month is octal 0...012, that is 10.
+    [ "$(tail -n 1 "$work/out")" = $'1 Tage nach dem 1. 10. 2023 ist der 2. 10. 2023.\r' ] \
+        || fail "report: $(tail -n 1 "$work/out")"
+    expect_flat_memory "$work/in"
+    ;;
+*)
+    fail "no such case"
+    ;;
+esac
+echo "ok"
