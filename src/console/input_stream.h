@@ -22,6 +22,7 @@ public:
     InputStream(ByteSource& source, OutputStream* tie) : source_(source), tie_(tie) {}
     InputStream(const InputStream&) = delete;
     InputStream& operator=(const InputStream&) = delete;
+    ~InputStream() = default;
 
     InputStream& operator>>(std::int32_t& target);
     InputStream& operator>>(char& target);

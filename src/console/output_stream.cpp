@@ -15,7 +15,7 @@ OutputStream& OutputStream::operator<<(std::int32_t value)
     // Digits are formed from the unsigned magnitude, so the lowest value has
     // a magnitude like any other.
     const bool negative = value < 0;
-    std::uint32_t magnitude = static_cast<std::uint32_t>(value);
+    auto magnitude = static_cast<std::uint32_t>(value);
     if (negative) {
         magnitude = 0U - magnitude;
     }
@@ -32,7 +32,7 @@ OutputStream& OutputStream::operator<<(std::int32_t value)
     return *this;
 }
 
-OutputStream& OutputStream::operator<<(EndLine)
+OutputStream& OutputStream::operator<<(EndLine /*line_end*/)
 {
     if (!failed_) {
         put('\n');

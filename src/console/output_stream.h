@@ -23,10 +23,11 @@ public:
     explicit OutputStream(ByteSink& sink) : sink_(sink) {}
     OutputStream(const OutputStream&) = delete;
     OutputStream& operator=(const OutputStream&) = delete;
+    ~OutputStream() = default;
 
     OutputStream& operator<<(const char* text);
     OutputStream& operator<<(std::int32_t value);
-    OutputStream& operator<<(EndLine);
+    OutputStream& operator<<(EndLine /*line_end*/);
 
     // Hands everything pending to the system.
     OutputStream& flush();

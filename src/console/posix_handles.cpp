@@ -28,7 +28,7 @@ public:
     {
         // A reader that goes away early must make writes fail, not end the
         // process: the dialogue runs to its end and exits with status 0.
-        std::signal(SIGPIPE, SIG_IGN);
+        static_cast<void>(std::signal(SIGPIPE, SIG_IGN));
     }
 
     std::ptrdiff_t write_some(const char* from, std::size_t size) override
