@@ -15,23 +15,32 @@ void step_days(Date& date, MonthLengths& lengths, std::int32_t count, AnnounceYe
 {
     // Only February ever changes, and only while the month turns to January,
     // so the current month's length can be kept at hand between steps.
-    std::int32_t month_length = lengths.of(date.month);
-    for (std::int32_t remaining = count; remaining > 0; --remaining) {
-        if (month_length > date.day) {
-            ++date.day;
-            continue;
+    Date at = date;
+    std::int32_t month_length = lengths.of(at.month);
+    std::int32_t remaining = count;
+    while (remaining > 0) {
+        // The steps that stay within the month: one day each.
+        while (remaining > 0 && month_length > at.day) {
+            ++at.day;
+            --remaining;
         }
-        date.day = 1;
-        if (date.month >= 12) {
-            date.year = next_year(date.year);
-            lengths.set_february(date.year);
-            announce_year(date.year);
-            date.month = 1;
+        if (remaining == 0) {
+            break;
+        }
+        // The step into the next month.
+        --remaining;
+        at.day = 1;
+        if (at.month >= 12) {
+            at.year = next_year(at.year);
+            lengths.set_february(at.year);
+            announce_year(at.year);
+            at.month = 1;
         } else {
-            ++date.month;
+            ++at.month;
         }
-        month_length = lengths.of(date.month);
+        month_length = lengths.of(at.month);
     }
+    date = at;
 }
 
 } // namespace datum

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <string>
 
 namespace datum::console {
 
@@ -25,7 +27,12 @@ public:
     OutputStream& operator=(const OutputStream&) = delete;
     ~OutputStream() = default;
 
-    OutputStream& operator<<(const char* text);
+    // Inline, so that the length of a string literal is known when compiling.
+    OutputStream& operator<<(const char* text)
+    {
+        write_bytes(text, std::char_traits<char>::length(text));
+        return *this;
+    }
     OutputStream& operator<<(std::int32_t value);
     OutputStream& operator<<(EndLine /*line_end*/);
 
@@ -35,8 +42,17 @@ public:
     [[nodiscard]] bool failed() const { return failed_; }
 
 private:
-    void write_bytes(const char* bytes, std::size_t count);
-    bool put(char byte);
+    void write_bytes(const char* bytes, std::size_t count)
+    {
+        if (count <= buffer_.size() - buffered_ && !failed_) {
+            std::memcpy(buffer_.data() + buffered_, bytes, count);
+            buffered_ += count;
+        } else {
+            write_bytes_through(bytes, count);
+        }
+    }
+    void write_bytes_through(const char* bytes, std::size_t count);
+    void stage_buffer();
     [[nodiscard]] bool has_pending() const { return buffered_ != 0 || sent_ != staged_; }
     bool hand_over();
 

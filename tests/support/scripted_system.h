@@ -28,19 +28,22 @@ public:
         if (chunks.empty()) {
             return 0;
         }
-        std::string& chunk = chunks.front();
-        const std::size_t count = std::min(capacity, chunk.size());
-        std::copy_n(chunk.data(), count, into);
-        if (count == chunk.size()) {
+        const std::string& chunk = chunks.front();
+        const std::size_t count = std::min(capacity, chunk.size() - taken_from_front_);
+        std::copy_n(chunk.data() + taken_from_front_, count, into);
+        taken_from_front_ += count;
+        if (taken_from_front_ == chunk.size()) {
             chunks.pop_front();
-        } else {
-            chunk.erase(0, count);
+            taken_from_front_ = 0;
         }
         return static_cast<std::ptrdiff_t>(count);
     }
 
     std::deque<std::string> chunks;
     std::vector<std::size_t> requests;
+
+private:
+    std::size_t taken_from_front_ = 0;
 };
 
 // Records every hand-over. `answers` scripts the calls in order: a positive
