@@ -23,13 +23,18 @@ median() {
     sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
+# The median of one column (1 wall, 2 user, 3 system, 4 peak RSS) of a
+# program's runs.
+column_median() {
+    awk -v column="$1" '{ print $column }' "$work/$2" | median
+}
+
 report() {
     local name=$1
-    wall=$(awk '{ print $1 }' "$work/$name" | median)
-    cpu=$(awk '{ print $2 + $3 }' "$work/$name" | median)
-    rss=$(awk '{ print $4 }' "$work/$name" | median)
-    printf '%-12s wall %6.2f s   cpu %6.2f s   peak RSS %5d KiB\n' "$name" "$wall" "$cpu" "$rss"
-    eval "${name//-/_}_wall=$wall"
+    printf '%-12s wall %6.2f s   cpu %6.2f s   peak RSS %5d KiB\n' "$name" \
+        "$(column_median 1 "$name")" \
+        "$(awk '{ print $2 + $3 }' "$work/$name" | median)" \
+        "$(column_median 4 "$name")"
 }
 
 # Alternating, so that a slower spell of the machine hits both alike.
@@ -40,4 +45,4 @@ done
 echo "input 1 1 1 2147483647, standard output to /dev/null, median of $runs runs"
 report datum
 report write-lines
-awk -v a="$datum_wall" -v b="$write_lines_wall" 'BEGIN { printf "ratio datum / write-lines (wall): %.2f\n", a / b }'
+awk -v a="$(column_median 1 datum)" -v b="$(column_median 1 write-lines)" 'BEGIN { printf "ratio datum / write-lines (wall): %.2f\n", a / b }'
