@@ -4,10 +4,9 @@
 
 #include "calendar.h"
 #include "console/input_stream.h"
-#include "console/output_stream.h"
 #include "console/system_io.h"
-#include "date_dialogue.h"
 #include "date_stepper.h"
+#include "program.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,7 +19,6 @@
 namespace {
 
 using datum::console::InputStream;
-using datum::console::OutputStream;
 
 class DiscardingSink final : public datum::console::ByteSink {
 public:
@@ -72,10 +70,7 @@ void whole_dialogue_largest_count(benchmark::State& state)
     for (auto _ : state) {
         DiscardingSink sink;
         MemorySource source(input);
-        OutputStream out(sink);
-        InputStream in(source, &out);
-        benchmark::DoNotOptimize(datum::run_date_dialogue(in, out));
-        out.flush();
+        benchmark::DoNotOptimize(datum::run_program(source, sink));
     }
 }
 BENCHMARK(whole_dialogue_largest_count)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);

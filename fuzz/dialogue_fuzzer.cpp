@@ -9,8 +9,7 @@
 // The rest is standard input.
 
 #include "console/input_stream.h"
-#include "console/output_stream.h"
-#include "date_dialogue.h"
+#include "program.h"
 #include "scripted_system.h"
 
 #include <charconv>
@@ -25,7 +24,6 @@
 namespace {
 
 using datum::console::InputStream;
-using datum::console::OutputStream;
 using datum::testing::RecordingSink;
 using datum::testing::ScriptedSource;
 
@@ -61,12 +59,7 @@ struct Outcome {
 Outcome run(ScriptedSource source, RecordingSink sink)
 {
     Outcome outcome;
-    {
-        OutputStream out(sink);
-        InputStream in(source, &out);
-        outcome.status = datum::run_date_dialogue(in, out);
-        out.flush();
-    }
+    outcome.status = datum::run_program(source, sink);
     outcome.written = std::move(sink.written);
     outcome.requests = source.requests.size();
     return outcome;

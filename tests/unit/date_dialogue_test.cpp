@@ -1,17 +1,14 @@
-#include "console/input_stream.h"
-#include "console/output_stream.h"
-#include "date_dialogue.h"
+#include "program.h"
 #include "scripted_system.h"
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
 namespace {
 
-using datum::console::InputStream;
-using datum::console::OutputStream;
 using datum::testing::RecordingSink;
 using datum::testing::ScriptedSource;
 
@@ -32,10 +29,7 @@ struct DialogueRun {
 
 void run(DialogueRun& r)
 {
-    OutputStream out(r.sink);
-    InputStream in(r.source, &out);
-    r.status = datum::run_date_dialogue(in, out);
-    out.flush();
+    r.status = datum::run_program(r.source, r.sink);
 }
 
 std::string expected_output(const std::vector<std::string>& announcements, const std::string& report)
@@ -148,13 +142,28 @@ TEST(DateDialogue, WaitsForANonBlankCharacterAtTheEnd)
 
 TEST(DateDialogue, RunsToItsEndWhenOutputFails)
 {
-    DialogueRun r;
-    r.sink.answers = {-1};
-    r.source.chunks = {"1\n", "2\n", "3\n", "4\n", "x\n", "never asked\n"};
-    run(r);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.source.chunks.size(), 1U) << "every answer, the final character included, is read";
-    EXPECT_EQ(r.sink.written, prompts.substr(0, prompts.find('\n') + 1));
+    const std::vector<std::ptrdiff_t> always_fails(100, -1);
+    const struct {
+        std::vector<std::ptrdiff_t> answers;
+        std::size_t calls;
+        std::string written;
+    } cases[] = {
+        // The retry at the next end line goes through; nothing is pending after it.
+        {{-1}, 2, prompts.substr(0, prompts.find('\n') + 1)},
+        // The first line stays pending: it is handed over at each of the 10
+        // end lines and 5 reads, and once more at exit.
+        {always_fails, 16, ""},
+    };
+    for (const auto& c : cases) {
+        DialogueRun r;
+        r.sink.answers = c.answers;
+        r.source.chunks = {"1\n", "2\n", "3\n", "4\n", "x\n", "never asked\n"};
+        run(r);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.source.chunks.size(), 1U) << "every answer, the final character included, is read";
+        EXPECT_EQ(r.sink.calls.size(), c.calls);
+        EXPECT_EQ(r.sink.written, c.written);
+    }
 }
 
 } // namespace

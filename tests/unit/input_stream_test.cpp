@@ -48,6 +48,7 @@ TEST(InputStream, ReadsOneIntegerPerTypedLine)
         {"09\n", 0, Flags::none, '\n'},
         {"010\n", 8, Flags::none, '\n'},
         {"0189\n", 1, Flags::none, '\n'},
+        {"0181\n", 1, Flags::none, '\n'},
         {"0\n", 0, Flags::none, '\n'},
         {"2147483648\n", -2147483648, Flags::none, '\n'},
         {"-2147483648\n", -2147483648, Flags::none, '\n'},
@@ -138,12 +139,25 @@ TEST(InputStream, ACharacterReadSkipsBlankLinesAndLeavesTheRest)
     EXPECT_TRUE(in.good());
 }
 
-TEST(InputStream, FailureIsStickyAndLaterReadsDoNotAsk)
+// Once a read has failed or met the end of input, no later read asks the
+// system again: at a terminal the program does not wait after Ctrl+D.
+TEST(InputStream, FailureAndEndAreStickyAndLaterReadsDoNotAsk)
 {
-    for (const char* first : {"abc\n", "",
-                              "\x1a"
-                              "5\n"}) {
-        ScriptedSource source({first, "7\n", "x\n"});
+    const struct {
+        const char* first;
+        std::int32_t value;
+    } cases[] = {
+        {"abc\n", untouched},
+        {"", untouched},
+        {"\x1a"
+         "5\n",
+         untouched},
+        {"5", 5},
+    };
+    for (const auto& [first, value] : cases) {
+        // The empty chunk is an end of input (Ctrl+D at a terminal); the
+        // lines after it must never be asked for.
+        ScriptedSource source({first, "", "7\n", "x\n"});
         InputStream in(source, nullptr);
         std::int32_t a = untouched;
         std::int32_t b = untouched;
@@ -151,7 +165,7 @@ TEST(InputStream, FailureIsStickyAndLaterReadsDoNotAsk)
         in >> a;
         const std::size_t asked = source.requests.size();
         in >> b >> c;
-        EXPECT_EQ(a, untouched) << first;
+        EXPECT_EQ(a, value) << first;
         EXPECT_EQ(b, untouched) << first;
         EXPECT_EQ(c, '?') << first;
         EXPECT_TRUE(in.failed()) << first;

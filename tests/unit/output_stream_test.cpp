@@ -35,6 +35,12 @@ TEST(OutputStream, WritesIntegersInPlainDecimal)
         {7, "7"},
         {-5, "-5"},
         {10, "10"},
+        {100, "100"},
+        {-100, "-100"},
+        {10000, "10000"},
+        {-10000, "-10000"},
+        {1000000, "1000000"},
+        {-1000000, "-1000000"},
         {std::numeric_limits<std::int32_t>::max(), "2147483647"},
         {std::numeric_limits<std::int32_t>::min(), "-2147483648"},
     };
