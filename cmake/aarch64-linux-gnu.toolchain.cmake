@@ -1,0 +1,24 @@
+# Cross-compiling for Linux on arm64 with clang, against the GNU cross
+# toolchain's C library and C++ runtime (Debian: g++-aarch64-linux-gnu).
+# Programs are linked statically, so qemu-aarch64 runs them without a
+# sysroot.
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_SYSTEM_PROCESSOR aarch64)
+
+set(triple aarch64-linux-gnu)
+set(CMAKE_C_COMPILER clang)
+set(CMAKE_C_COMPILER_TARGET ${triple})
+set(CMAKE_CXX_COMPILER clang++)
+set(CMAKE_CXX_COMPILER_TARGET ${triple})
+set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+# The GNU binutils of the cross toolchain; llvm-strip cannot handle a
+# static glibc program.
+set(CMAKE_AR /usr/bin/${triple}-ar)
+set(CMAKE_RANLIB /usr/bin/${triple}-ranlib)
+set(CMAKE_STRIP /usr/bin/${triple}-strip)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${triple})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
