@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Uses each package in DIST as a user would: unpacks it with the platform's
+# own tool, runs the program inside on the sample answers and compares the
+# exact bytes, and checks what `file`, `man` and lintian say.
+#   check.sh DIST
+set -euo pipefail
+dist=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+answers=$here/../e2e/cases/run_example.in
+expected=$here/../e2e/cases/run_example.expected
+version=$(sed -n 's/^project(datum VERSION \([0-9.]*\).*/\1/p' "$here/../../CMakeLists.txt")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# check_program WHAT KIND PROGRAM [RUNNER...]: the sample run gives the
+# expected bytes, and `file` names the kind of program.
+check_program() {
+    local what=$1 kind=$2 program=$3
+    shift 3
+    "$@" "$program" <"$answers" >"$work/out" || fail "$what: exit status $?"
+    cmp -s "$work/out" "$expected" || fail "$what: the sample run gives other bytes"
+    file -b "$program" | grep -q "$kind" || fail "$what: file says $(file -b "$program")"
+}
+
+check_manual() {
+    local page=$1
+    MANWIDTH=80 man -l "$page" 2>"$work/man.err" | grep -q "datum asks in German" || fail "man -l $page: $(cat "$work/man.err")"
+}
+
+check_linux() {
+    local platform=$1 architecture=$2 kind=$3
+    shift 3
+    local runner=("$@")
+
+    local deb=$dist/datum_${version}_${architecture}.deb root=$work/deb-$architecture
+    dpkg-deb -I "$deb" >"$work/control"
+    for field in "Package: datum" "Version: $version" "Architecture: $architecture" "Section: utils" "Maintainer: "; do
+        grep -q "^ $field" "$work/control" || fail "$deb: no '$field' in its control data"
+    done
+    dpkg-deb -x "$deb" "$root"
+    check_program "$deb" "$kind" "$root/usr/bin/datum" "${runner[@]}"
+    check_manual "$root/usr/share/man/man1/datum.1.gz"
+    [ -f "$root/usr/share/doc/datum/copyright" ] || fail "$deb: no copyright file"
+    local lint_status=0
+    lintian --fail-on error "$deb" >"$work/lintian" 2>&1 || lint_status=$?
+    grep -v "running with root privileges" "$work/lintian" >&2 || true
+    [ "$lint_status" -eq 0 ] || fail "lintian reports errors on $deb"
+
+    local tarball=$dist/datum-$version-linux-$platform.tar.gz
+    tar -xzf "$tarball" -C "$work"
+    local top=$work/datum-$version-linux-$platform
+    check_program "$tarball" "$kind" "$top/bin/datum" "${runner[@]}"
+    check_manual "$top/share/man/man1/datum.1"
+    [ -f "$top/share/doc/datum/LICENSE" ] && [ -f "$top/share/doc/datum/README.md" ] || fail "$tarball: documents missing"
+    echo "ok: linux-$platform packages"
+}
+
+check_windows() {
+    local zip=$dist/datum-$version-windows-x64.zip
+    unzip -q "$zip" -d "$work/windows"
+    [ -f "$work/windows/README.md" ] && [ -f "$work/windows/LICENSE" ] || fail "$zip: documents missing"
+    export WINEPREFIX=$work/wineprefix
+    "$here/../e2e/wine-session.sh" start
+    local status=0
+    (check_program "$zip" "PE32+ executable (console) x86-64" "$work/windows/datum.exe" "$here/../e2e/wine-run.sh") || status=$?
+    "$here/../e2e/wine-session.sh" stop
+    [ "$status" -eq 0 ] || exit "$status"
+    echo "ok: windows-x64 package"
+}
+
+check_linux x86_64 amd64 "x86-64.*statically linked"
+check_linux arm64 arm64 "ARM aarch64.*statically linked" qemu-aarch64
+check_windows
+(cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
+echo "ok: SHA256SUMS"
