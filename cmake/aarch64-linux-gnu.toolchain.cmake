@@ -11,11 +11,6 @@ set(CMAKE_C_COMPILER_TARGET ${triple})
 set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_CXX_COMPILER_TARGET ${triple})
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
-# The GNU binutils of the cross toolchain; llvm-strip cannot handle a
-# static glibc program.
-set(CMAKE_AR /usr/bin/${triple}-ar)
-set(CMAKE_RANLIB /usr/bin/${triple}-ranlib)
-set(CMAKE_STRIP /usr/bin/${triple}-strip)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${triple})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

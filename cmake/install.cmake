@@ -1,4 +1,5 @@
-# What `cmake --install` puts where, and the packages built from it.
+# What `cmake --install` puts where. The install components let each
+# package take its own share (cmake/package_contents.cmake).
 include(GNUInstallDirs)
 
 if(WIN32)
@@ -15,11 +16,11 @@ else()
   # the .deb takes these.
   set(debian_dir ${CMAKE_CURRENT_BINARY_DIR}/debian)
   configure_file(packaging/debian/changelog.in ${debian_dir}/changelog @ONLY)
-  foreach(page IN ITEMS ${CMAKE_CURRENT_SOURCE_DIR}/doc/datum.1 ${debian_dir}/changelog)
-    get_filename_component(name ${page} NAME)
+  foreach(text IN ITEMS ${CMAKE_CURRENT_SOURCE_DIR}/doc/datum.1 ${debian_dir}/changelog)
+    get_filename_component(name ${text} NAME)
     add_custom_command(OUTPUT ${debian_dir}/${name}.gz
-      COMMAND gzip -9 -n -c ${page} > ${debian_dir}/${name}.gz
-      DEPENDS ${page}
+      COMMAND gzip -9 -n -c ${text} > ${debian_dir}/${name}.gz
+      DEPENDS ${text}
       VERBATIM)
     list(APPEND debian_compressed ${debian_dir}/${name}.gz)
   endforeach()
