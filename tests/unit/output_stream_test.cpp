@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -50,6 +51,26 @@ TEST(OutputStream, WritesIntegersInPlainDecimal)
         out << c.value << "|";
         out.flush();
         EXPECT_EQ(sink.written, std::string(c.text) + "|") << c.value;
+    }
+
+    // Every digit count and its edges: each single digit, then 10^k - 1,
+    // 10^k and 10^k + 1 up to the 32-bit extremes, all with their negatives.
+    std::vector<std::int64_t> values{std::numeric_limits<std::int32_t>::max() - 1,
+                                     std::numeric_limits<std::int32_t>::min() + 1};
+    for (std::int64_t digit = 0; digit <= 9; ++digit) {
+        values.push_back(digit);
+    }
+    for (std::int64_t power = 10; power <= 1'000'000'000; power *= 10) {
+        values.insert(values.end(), {power - 1, power, power + 1});
+    }
+    for (const std::int64_t magnitude : values) {
+        for (const std::int64_t value : {magnitude, -magnitude}) {
+            RecordingSink sink;
+            OutputStream out(sink);
+            out << static_cast<std::int32_t>(value) << "|";
+            out.flush();
+            EXPECT_EQ(sink.written, std::to_string(value) + "|") << value;
+        }
     }
 }
 
@@ -120,13 +141,24 @@ TEST(OutputStream, ABlockOfLineFeedsLeavesInOneDoubledCall)
 
 TEST(OutputStream, PartialTakesContinueWithTheRest)
 {
-    RecordingSink sink;
-    sink.answers = {3, 2};
-    OutputStream out(sink);
-    out << "Monat: " << endl;
-    EXPECT_EQ(sink.calls, (Calls{"Monat: \r\n", "at: \r\n", ": \r\n"}));
-    EXPECT_EQ(sink.written, "Monat: \r\n");
-    EXPECT_FALSE(out.failed());
+    const struct {
+        std::vector<std::ptrdiff_t> answers;
+        Calls calls;
+    } cases[] = {
+        {{3, 2}, {"Monat: \r\n", "at: \r\n", ": \r\n"}},
+        // A system that takes one byte per call still makes progress.
+        {std::vector<std::ptrdiff_t>(9, 1),
+         {"Monat: \r\n", "onat: \r\n", "nat: \r\n", "at: \r\n", "t: \r\n", ": \r\n", " \r\n", "\r\n", "\n"}},
+    };
+    for (const auto& c : cases) {
+        RecordingSink sink;
+        sink.answers = c.answers;
+        OutputStream out(sink);
+        out << "Monat: " << endl;
+        EXPECT_EQ(sink.calls, c.calls);
+        EXPECT_EQ(sink.written, "Monat: \r\n");
+        EXPECT_FALSE(out.failed());
+    }
 }
 
 TEST(OutputStream, AFailedBlockMakesTheStreamFailedForGood)
