@@ -48,8 +48,20 @@ public:
 
     constexpr void set_february(std::int32_t year) { days_[1] = february_length(year); }
 
+    // The days of the year whose February is set.
+    [[nodiscard]] constexpr std::int32_t year_length() const { return days_besides_february + days_[1]; }
+
 private:
-    std::array<std::int32_t, 12> days_{31, 0, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    static constexpr std::array<std::int32_t, 12> unset{31, 0, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    static constexpr std::int32_t days_besides_february = [] {
+        std::int32_t sum = 0;
+        for (const std::int32_t days : unset) {
+            sum += days;
+        }
+        return sum;
+    }();
+
+    std::array<std::int32_t, 12> days_ = unset;
 };
 
 } // namespace datum

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <random>
 #include <vector>
 
 namespace {
@@ -106,6 +107,70 @@ TEST(StepDays, AnnouncesEveryYearEnteredInOrder)
     ASSERT_EQ(cycle.announced.size(), 400U);
     EXPECT_EQ(cycle.announced.front(), 1901);
     EXPECT_EQ(cycle.announced.back(), 2300);
+}
+
+// The definition, one day per step, with a month table of its own.
+Stepped step_one_day_at_a_time(Date start, std::int32_t count)
+{
+    constexpr std::int32_t lengths[] = {31, 0, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    Stepped result{start, {}};
+    Date& d = result.date;
+    for (std::int32_t left = count; left > 0; --left) {
+        const bool in_year = d.month >= 1 && d.month <= 12;
+        const std::int32_t length = !in_year       ? 0
+                                    : d.month == 2 ? datum::february_length(d.year)
+                                                   : lengths[d.month - 1];
+        if (length > d.day) {
+            ++d.day;
+        } else if (d.month >= 12) {
+            d = {1, 1, datum::next_year(d.year)};
+            result.announced.push_back(d.year);
+        } else {
+            d = {1, d.month + 1, d.year};
+        }
+    }
+    return result;
+}
+
+void expect_same_as_one_day_at_a_time(Date start, std::int32_t count)
+{
+    const Stepped fast = step(start, count);
+    const Stepped plain = step_one_day_at_a_time(start, count);
+    const auto where = ::testing::Message()
+                       << start.day << "." << start.month << "." << start.year << " + " << count;
+    EXPECT_EQ(fast.date.day, plain.date.day) << where;
+    EXPECT_EQ(fast.date.month, plain.date.month) << where;
+    EXPECT_EQ(fast.date.year, plain.date.year) << where;
+    EXPECT_EQ(fast.announced, plain.announced) << where;
+}
+
+TEST(StepDays, TakesTheSameCourseAsOneDayAtATime)
+{
+    const Date starts[] = {
+        {1, 1, 2023},  {31, 12, 2023}, {28, 2, 2024},       {29, 2, 2024},       {28, 2, 2023},
+        {1, 3, 1900},  {31, 1, 2000},  {30, 12, 1999},      {31, 4, 2023},       {0, 1, 2023},
+        {45, 1, 2023}, {-5, 3, 2023},  {min_year, 1, 2000}, {max_year, 7, 2000}, {1, 0, 2023},
+        {5, 13, 2023}, {-3, -2, 2023}, {1, max_year, 10},   {7, min_year, 10},   {1, 1, -1},
+        {1, 1, 0},     {29, 2, -400},  {1, 3, -100},        {31, 12, max_year},  {1, 1, max_year - 1},
+        {15, 6, -1601}};
+    const std::int32_t counts[] = {min_year, -1,   0,     1,     2,     27,     28,     29,     30,    31,
+                                   58,       59,   60,    364,   365,   366,    367,    730,    731,   1460,
+                                   1461,     1462, 36524, 36525, 36526, 146096, 146097, 146098, 400000};
+    for (const Date& start : starts) {
+        for (const std::int32_t count : counts) {
+            expect_same_as_one_day_at_a_time(start, count);
+        }
+    }
+
+    std::mt19937 random(20261208);
+    const auto between = [&random](std::int32_t low, std::int32_t high) {
+        return std::uniform_int_distribution<std::int32_t>(low, high)(random);
+    };
+    for (int i = 0; i < 2000; ++i) {
+        const std::int32_t year = i % 10 == 0 ? max_year - between(0, 3) : between(-2500, 2500);
+        const std::int32_t count = i % 20 == 0 ? between(0, 300000) : between(-5, 3000);
+        expect_same_as_one_day_at_a_time({between(-40, 40), between(-3, 15), year}, count);
+    }
 }
 
 } // namespace
