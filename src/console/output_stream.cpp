@@ -1,127 +1,56 @@
 #include "console/output_stream.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace datum::console {
 
-namespace {
-
-// "00", "01", ... "99": two digits per division, as years are written
-// millions of times in a long run.
-constexpr std::array<char, 200> digit_pairs = [] {
-    std::array<char, 200> pairs{};
-    for (std::size_t i = 0; i < 100; ++i) {
-        pairs[2 * i] = static_cast<char>('0' + i / 10);
-        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
-    }
-    return pairs;
-}();
-
-} // namespace
-
-OutputStream& OutputStream::operator<<(std::int32_t value)
+OutputStream& OutputStream::put_number(const Decimal& number)
 {
-    // Digits are formed from the unsigned magnitude, so the lowest value has
-    // a magnitude like any other.
-    const bool negative = value < 0;
-    auto magnitude = static_cast<std::uint32_t>(value);
-    if (negative) {
-        magnitude = 0U - magnitude;
-    }
-    std::array<char, 11> text{};
-    std::size_t first = text.size();
-    while (magnitude >= 100U) {
-        const std::size_t pair = std::size_t{2} * (magnitude % 100U);
-        magnitude /= 100U;
-        first -= 2;
-        text[first] = digit_pairs[pair];
-        text[first + 1] = digit_pairs[pair + 1];
-    }
-    if (magnitude >= 10U) {
-        const std::size_t pair = std::size_t{2} * magnitude;
-        first -= 2;
-        text[first] = digit_pairs[pair];
-        text[first + 1] = digit_pairs[pair + 1];
-    } else {
-        text[--first] = static_cast<char>('0' + magnitude);
-    }
-    if (negative) {
-        text[--first] = '-';
-    }
-    write_bytes(text.data() + first, text.size() - first);
-    return *this;
+    return *this << number;
 }
 
-OutputStream& OutputStream::operator<<(EndLine /*line_end*/)
+// A number that does not fit: formed beside the buffer and put byte by byte.
+void OutputStream::put_one_by_one(const Decimal& number)
 {
-    write_bytes("\n", 1);
-    return flush();
+    std::array<char, Decimal::write_size> aside{};
+    number.write(aside.data());
+    put_one_by_one(aside.data(), number.length());
 }
 
-OutputStream& OutputStream::flush()
+// The slow way, for texts that hold a line feed or do not fit: bytes enter
+// the buffer while it has room; a full buffer is handed over only when
+// another byte is to be put, so a text that fills it exactly waits for the
+// next put or flush.
+void OutputStream::put_one_by_one(const char* bytes, std::size_t count)
 {
-    if (has_pending() && !hand_over()) {
-        failed_ = true;
+    for (const char* const end = bytes + count; bytes != end && !failed_; ++bytes) {
+        if (!fits(1)) {
+            hand_over();
+            if (failed_) {
+                return;
+            }
+        }
+        if (*bytes == '\n') {
+            put_line_end();
+        } else {
+            block_[block_size_++] = *bytes;
+        }
     }
-    return *this;
 }
 
-// Bytes enter the buffer while it has room; a full buffer is handed over
-// only when another byte is to be put, so a text that fills it exactly
-// waits for the next put or flush.
-void OutputStream::write_bytes_through(const char* bytes, std::size_t count)
+// After a call that took only part of the block, or failed.
+void OutputStream::hand_over_rest(std::ptrdiff_t taken)
 {
-    while (count != 0 && !failed_) {
-        if (buffered_ == buffer_.size() && !hand_over()) {
-            failed_ = true;
+    while (taken > 0) {
+        sent_ += std::min(static_cast<std::size_t>(taken), block_size_ - sent_);
+        if (sent_ == block_size_) {
+            empty();
             return;
         }
-        const std::size_t part = std::min(count, buffer_.size() - buffered_);
-        std::memcpy(buffer_.data() + buffered_, bytes, part);
-        buffered_ += part;
-        bytes += part;
-        count -= part;
+        taken = sink_.write_some(block_.data() + sent_, block_size_ - sent_);
     }
-}
-
-// Copies the buffer into the staging area with a carriage return before
-// every line feed, and empties the buffer.
-void OutputStream::stage_buffer()
-{
-    staged_ = 0;
-    sent_ = 0;
-    const char* from = buffer_.data();
-    const char* const end = from + buffered_;
-    while (from != end) {
-        const auto* feed =
-            static_cast<const char*>(std::memchr(from, '\n', static_cast<std::size_t>(end - from)));
-        const char* const stop = feed != nullptr ? feed : end;
-        std::memcpy(staging_.data() + staged_, from, static_cast<std::size_t>(stop - from));
-        staged_ += static_cast<std::size_t>(stop - from);
-        if (feed == nullptr) {
-            break;
-        }
-        staging_[staged_++] = '\r';
-        staging_[staged_++] = '\n';
-        from = feed + 1;
-    }
-    buffered_ = 0;
-}
-
-bool OutputStream::hand_over()
-{
-    if (sent_ == staged_) {
-        stage_buffer();
-    }
-    while (sent_ < staged_) {
-        const std::ptrdiff_t taken = sink_.write_some(staging_.data() + sent_, staged_ - sent_);
-        if (taken <= 0) {
-            return false;
-        }
-        sent_ += static_cast<std::size_t>(taken);
-    }
-    return true;
+    failed_ = true;
+    limit_ = 0;
 }
 
 } // namespace datum::console

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "console/decimal.h"
 #include "console/system_io.h"
 
 #include <array>
@@ -18,6 +19,9 @@ inline constexpr EndLine endl{};
 // failed condition. Every line feed leaves as carriage return plus line feed,
 // whatever the destination. Failures are never reported; once failed, the
 // stream writes nothing new but still retries what is pending on each flush.
+//
+// The operations a line is made of are inline: a long run writes millions
+// of lines, and each should cost little more than its write call.
 class OutputStream {
 public:
     static constexpr std::size_t buffer_size = 1024;
@@ -27,45 +31,112 @@ public:
     OutputStream& operator=(const OutputStream&) = delete;
     ~OutputStream() = default;
 
-    // Inline, so that the length of a string literal is known when compiling.
+    // For a string literal, its length and whether it holds a line feed are
+    // known when compiling, so the common text is one fixed-size copy.
     OutputStream& operator<<(const char* text)
     {
-        write_bytes(text, std::char_traits<char>::length(text));
+        const std::size_t count = std::char_traits<char>::length(text);
+        if (fits(count) && std::char_traits<char>::find(text, count, '\n') == nullptr) {
+            std::memcpy(block_.data() + block_size_, text, count);
+            block_size_ += count;
+        } else {
+            put_one_by_one(text, count);
+        }
         return *this;
     }
-    OutputStream& operator<<(std::int32_t value);
-    OutputStream& operator<<(EndLine /*line_end*/);
+
+    OutputStream& operator<<(std::int32_t value)
+    {
+        // Days, months and February have one or two digits: those take
+        // the short way.
+        if (value >= 0 && value < 100 && fits(2)) {
+            const auto digits = Decimal::two_digits(static_cast<std::uint32_t>(value));
+            std::memcpy(block_.data() + block_size_, digits.data(), digits.size());
+            block_size_ += value < 10 ? 1 : 2;
+            return *this;
+        }
+        return put_number(Decimal(value));
+    }
+
+    OutputStream& operator<<(const Decimal& number)
+    {
+        if (fits(number.length())) {
+            number.write(block_.data() + block_size_);
+            block_size_ += number.length();
+        } else {
+            put_one_by_one(number);
+        }
+        return *this;
+    }
+
+    OutputStream& operator<<(EndLine /*line_end*/)
+    {
+        if (fits(1)) {
+            put_line_end();
+        } else {
+            put_one_by_one("\n", 1);
+        }
+        return flush();
+    }
 
     // Hands everything pending to the system.
-    OutputStream& flush();
+    OutputStream& flush()
+    {
+        if (sent_ != block_size_) {
+            hand_over();
+        }
+        return *this;
+    }
 
     [[nodiscard]] bool failed() const { return failed_; }
 
 private:
-    void write_bytes(const char* bytes, std::size_t count)
+    [[nodiscard]] bool fits(std::size_t count) const { return block_size_ + count <= limit_; }
+    void put_line_end()
     {
-        if (count <= buffer_.size() - buffered_ && !failed_) {
-            std::memcpy(buffer_.data() + buffered_, bytes, count);
-            buffered_ += count;
+        std::memcpy(block_.data() + block_size_, "\r\n", 2);
+        block_size_ += 2;
+        ++limit_;
+    }
+    void put_one_by_one(const char* bytes, std::size_t count);
+    // Not inline, as most numbers are small.
+    OutputStream& put_number(const Decimal& number);
+    void put_one_by_one(const Decimal& number);
+    // Hands the block over; on failure the stream becomes failed. A block
+    // goes in one call unless the system takes only part of it.
+    void hand_over()
+    {
+        const std::size_t size = block_size_ - sent_;
+        const std::ptrdiff_t taken = sink_.write_some(block_.data() + sent_, size);
+        if (taken >= 0 && static_cast<std::size_t>(taken) == size) {
+            empty();
         } else {
-            write_bytes_through(bytes, count);
+            hand_over_rest(taken);
         }
     }
-    void write_bytes_through(const char* bytes, std::size_t count);
-    void stage_buffer();
-    [[nodiscard]] bool has_pending() const { return buffered_ != 0 || sent_ != staged_; }
-    bool hand_over();
+    void hand_over_rest(std::ptrdiff_t taken);
+    void empty()
+    {
+        block_size_ = 0;
+        sent_ = 0;
+        limit_ = failed_ ? 0 : buffer_size;
+    }
 
     ByteSink& sink_;
     bool failed_ = false;
-    std::array<char, buffer_size> buffer_{};
-    std::size_t buffered_ = 0;
-    // One block on its way out, with a carriage return before every line
-    // feed. After a failed hand-over its untaken rest stays here, so a later
-    // flush resends only what the system has not taken yet.
-    std::array<char, 2 * buffer_size> staging_{};
-    std::size_t staged_ = 0;
+    // The pending output as it will leave: each line feed is stored with
+    // its carriage return when it is put, so a block goes to the system as
+    // it stands. The slack at the end lets a number be copied whole words
+    // at a time.
+    std::array<char, 2 * buffer_size + Decimal::write_size> block_{};
+    std::size_t block_size_ = 0;
+    // How much of the block the system has taken. After a failed hand-over
+    // a later flush resends only the rest.
     std::size_t sent_ = 0;
+    // The block size at which the buffer is full: its 1024 bytes count as
+    // written, so every carriage return stored moves the limit by one. It
+    // is 0 once the stream failed, so that nothing fits any more.
+    std::size_t limit_ = buffer_size;
 };
 
 } // namespace datum::console

@@ -74,6 +74,35 @@ TEST(OutputStream, WritesIntegersInPlainDecimal)
     }
 }
 
+// Years are counted on from the last one's digits; any other move forms them
+// anew.
+TEST(OutputStream, WritesNumbersCountedOnInPlainDecimal)
+{
+    const std::vector<std::vector<std::int32_t>> runs = {
+        {0, 1, 2, 9, 10, 11},
+        {98, 99, 100, 101},
+        {1999, 2000, 2001},
+        {9999999, 10000000, 10000001},
+        {99999998, 99999999, 100000000, 100000001},
+        {2147483646, 2147483647, -2147483647 - 1, -2147483647},
+        {-11, -10, -9, -2, -1, 0, 1},
+        {5, 7, 6, 6, 2023},
+    };
+    for (const auto& run : runs) {
+        RecordingSink sink;
+        OutputStream out(sink);
+        datum::console::Decimal counted(run.front());
+        std::string expected;
+        for (const std::int32_t value : run) {
+            counted.count_to(value);
+            out << counted << "|";
+            expected += std::to_string(value) + "|";
+        }
+        out.flush();
+        EXPECT_EQ(sink.written, expected) << run.front();
+    }
+}
+
 TEST(OutputStream, HoldsTextUntilAFlushPoint)
 {
     RecordingSink sink;
