@@ -29,12 +29,16 @@ int run_date_dialogue(console::InputStream& in, console::OutputStream& out)
 
     MonthLengths lengths;
     Date date = start;
-    const auto announce_year = [&out, &lengths](std::int32_t year) {
-        out << "im Jahr " << year << " hat der Februar " << lengths.february() << " Tage" << endl;
-    };
     lengths.set_february(date.year);
-    announce_year(date.year);
-    step_days(date, lengths, day_count, announce_year);
+    // The start year is announced, then every year the stepping enters. A
+    // long run announces millions of years in a row; their text is counted
+    // on rather than formed anew for each.
+    console::Decimal year_text(date.year);
+    std::int32_t remaining = day_count;
+    do {
+        year_text.count_to(date.year);
+        out << "im Jahr " << year_text << " hat der Februar " << lengths.february() << " Tage" << endl;
+    } while (step_until_new_year(date, lengths, remaining));
 
     out << endl;
     out << day_count << " Tage nach dem " << start.day << ". " << start.month << ". " << start.year

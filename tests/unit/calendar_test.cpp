@@ -52,10 +52,12 @@ Stepped step(Date start, std::int32_t count)
     MonthLengths lengths;
     lengths.set_february(start.year);
     Stepped result{start, {}};
-    datum::step_days(result.date, lengths, count, [&](std::int32_t year) {
-        EXPECT_EQ(lengths.february(), datum::february_length(year));
-        result.announced.push_back(year);
-    });
+    std::int32_t remaining = count;
+    while (datum::step_until_new_year(result.date, lengths, remaining)) {
+        EXPECT_EQ(lengths.february(), datum::february_length(result.date.year));
+        result.announced.push_back(result.date.year);
+    }
+    EXPECT_LE(remaining, 0);
     return result;
 }
 
