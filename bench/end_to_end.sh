@@ -1,22 +1,36 @@
 #!/usr/bin/env bash
-# The largest run of the real program, standard output to /dev/null, beside
-# the cost of its write calls alone: wall and CPU time and peak RSS, medians
-# of several runs, and their ratio.
-#   end_to_end.sh DATUM WRITE_LINES [RUNS]
+# The largest run of the real program, built with clang and with g++, beside
+# the cost of its write calls alone (write_lines): wall and CPU time and peak
+# RSS, medians of several rounds, and the ratio of each build to the floor.
+# Builds what it measures first (release builds, as script/release and a
+# distribution make them).
+#   bench/end_to_end.sh [ROUNDS]     (at least 5; default 7)
 set -euo pipefail
-datum=$1
-write_lines=$2
-runs=${3:-5}
+cd "$(dirname "$0")/.."
+rounds=${1:-7}
+[ "$rounds" -ge 5 ] || { echo "end_to_end.sh: at least 5 rounds" >&2; exit 2; }
+
+for preset in bench bench-gcc; do
+    { cmake --preset "$preset" && cmake --build "build/$preset" --target datum write_lines; } >/dev/null
+done
+declare -A program=(
+    [write-lines]=build/bench/bench/write_lines
+    [clang]=build/bench/datum
+    [g++]=build/bench-gcc/datum
+)
+names=(write-lines clang g++)
+
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 printf '1\n1\n1\n2147483647\nx\n' >"$work/in"
 
-"$datum" <"$work/in" | cmp -s - <("$write_lines") || { echo "the two programs write different bytes" >&2; exit 1; }
+for name in clang g++; do
+    "${program[$name]}" <"$work/in" | cmp -s - <("${program[write-lines]}") \
+        || { echo "end_to_end.sh: datum ($name) and write_lines write different bytes" >&2; exit 1; }
+done
 
 measure() {
-    local name=$1
-    shift
-    /usr/bin/time -f '%e %U %S %M' -a -o "$work/$name" "$@" <"$work/in" >/dev/null
+    /usr/bin/time -f '%e %U %S %M' -a -o "$work/$1" "${program[$1]}" <"$work/in" >/dev/null
 }
 
 median() {
@@ -29,20 +43,22 @@ column_median() {
     awk -v column="$1" '{ print $column }' "$work/$2" | median
 }
 
-report() {
-    local name=$1
-    printf '%-12s wall %6.2f s   cpu %6.2f s   peak RSS %5d KiB\n' "$name" \
+# Round after round, each program once, starting with another each time, so
+# that a slower spell of the machine hits all of them alike.
+for round in $(seq 0 $((rounds - 1))); do
+    for i in 0 1 2; do
+        measure "${names[$(((round + i) % 3))]}"
+    done
+done
+
+echo "input 1 1 1 2147483647, standard output to /dev/null, medians of $rounds rounds"
+for name in "${names[@]}"; do
+    printf '%-12s wall %6.3f s   cpu %6.3f s   peak RSS %5d KiB\n' "$name" \
         "$(column_median 1 "$name")" \
         "$(awk '{ print $2 + $3 }' "$work/$name" | median)" \
         "$(column_median 4 "$name")"
-}
-
-# Alternating, so that a slower spell of the machine hits both alike.
-for _ in $(seq "$runs"); do
-    measure datum "$datum"
-    measure write-lines "$write_lines"
 done
-echo "input 1 1 1 2147483647, standard output to /dev/null, median of $runs runs"
-report datum
-report write-lines
-awk -v a="$(column_median 1 datum)" -v b="$(column_median 1 write-lines)" 'BEGIN { printf "ratio datum / write-lines (wall): %.2f\n", a / b }'
+for name in clang g++; do
+    awk -v name="$name" -v a="$(column_median 1 "$name")" -v b="$(column_median 1 write-lines)" \
+        'BEGIN { printf "ratio datum (%s) / write-lines (wall): %.3f\n", name, a / b }'
+done
