@@ -55,7 +55,8 @@ public:
 
     [[nodiscard]] std::size_t length() const { return length_; }
 
-    // Becomes the text of `value`.
+    // Becomes the text of `value`: counted on from this one where that is
+    // one less, else formed anew.
     void count_to(std::int32_t value)
     {
         const bool one_more = value_ != std::numeric_limits<std::int32_t>::max() && value == value_ + 1;
@@ -95,11 +96,12 @@ private:
         return texts;
     }();
 
+    // 10^k at index k, but 0 at index 0 so that 0 has one digit.
+    static constexpr std::array<std::uint32_t, 10> powers{
+        0, 10, 100, 1'000, 10'000, 100'000, 1'000'000, 10'000'000, 100'000'000, 1'000'000'000};
+
     static constexpr std::size_t digit_count(std::uint32_t magnitude)
     {
-        // 10^k at index k, but 0 at index 0 so that 0 has one digit.
-        constexpr std::array<std::uint32_t, 10> powers{
-            0, 10, 100, 1'000, 10'000, 100'000, 1'000'000, 10'000'000, 100'000'000, 1'000'000'000};
         // floor(log10) from the bit width, at most one too small.
         const auto estimate = (static_cast<std::size_t>(std::bit_width(magnitude)) * 1233U) >> 12U;
         return estimate + (magnitude >= powers[estimate] ? 1U : 0U);
