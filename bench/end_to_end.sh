@@ -29,16 +29,22 @@ for name in clang g++; do
         || { echo "end_to_end.sh: datum ($name) and write_lines write different bytes" >&2; exit 1; }
 done
 
+# One run: wall time in milliseconds (from the clock, finer than time's
+# hundredths), CPU time and peak RSS (from /usr/bin/time).
 measure() {
-    /usr/bin/time -f '%e %U %S %M' -a -o "$work/$1" "${program[$1]}" <"$work/in" >/dev/null
+    local start end
+    start=$(date +%s%N)
+    /usr/bin/time -f '%U %S %M' -o "$work/last" "${program[$1]}" <"$work/in" >/dev/null
+    end=$(date +%s%N)
+    echo "$(((end - start) / 1000000)) $(cat "$work/last")" >>"$work/$1"
 }
 
 median() {
     sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
-# The median of one column (1 wall, 2 user, 3 system, 4 peak RSS) of a
-# program's runs.
+# The median of one column (1 wall ms, 2 user s, 3 system s, 4 peak RSS
+# KiB) of a program's runs.
 column_median() {
     awk -v column="$1" '{ print $column }' "$work/$2" | median
 }
@@ -54,7 +60,7 @@ done
 echo "input 1 1 1 2147483647, standard output to /dev/null, medians of $rounds rounds"
 for name in "${names[@]}"; do
     printf '%-12s wall %6.3f s   cpu %6.3f s   peak RSS %5d KiB\n' "$name" \
-        "$(column_median 1 "$name")" \
+        "$(column_median 1 "$name" | awk '{ print $1 / 1000 }')" \
         "$(awk '{ print $2 + $3 }' "$work/$name" | median)" \
         "$(column_median 4 "$name")"
 done
