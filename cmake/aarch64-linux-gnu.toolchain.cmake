@@ -1,7 +1,7 @@
 # Cross-compiling for Linux on arm64 with clang, against the GNU cross
 # toolchain's C library and C++ runtime (Debian: g++-aarch64-linux-gnu).
-# Programs are linked statically, so qemu-aarch64 runs them without a
-# sysroot.
+# The release program is static; the tests run under
+# `qemu-aarch64 -L /usr/aarch64-linux-gnu`, which finds their libraries.
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR aarch64)
 
@@ -10,7 +10,6 @@ set(CMAKE_C_COMPILER clang)
 set(CMAKE_C_COMPILER_TARGET ${triple})
 set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_CXX_COMPILER_TARGET ${triple})
-set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${triple})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

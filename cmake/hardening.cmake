@@ -1,0 +1,70 @@
+# How the programs are linked and hardened.
+#
+# With DATUM_STATIC (the default, and every release and package build),
+# datum is one self-contained program, hardened the way the release is
+# reviewed: on Linux a static PIE, which runs on any Linux of its
+# architecture and loads at a random address, with full RELRO, the stack
+# protector, fortified library calls, stack clash protection and the
+# architecture's control-flow protection; on Windows a static .exe that
+# needs nothing beyond KERNEL32 and msvcrt.
+#
+# Without it, datum is a dynamic PIE built with nothing but the builder's
+# own flags (CMAKE_CXX_FLAGS and CMAKE_EXE_LINKER_FLAGS, or CXXFLAGS and
+# LDFLAGS), as a distribution builds it with its own hardening, or as a
+# sanitizer needs it.
+option(DATUM_STATIC "Link datum as one self-contained, hardened program (OFF: a dynamic PIE with the builder's own flags)" ON)
+
+if(DATUM_STATIC AND "${CMAKE_CXX_FLAGS} ${CMAKE_EXE_LINKER_FLAGS}" MATCHES "-fsanitize")
+  message(FATAL_ERROR "A sanitizer needs a dynamic program: configure with -DDATUM_STATIC=OFF")
+endif()
+
+set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+
+# The link options of the programs that ship, for target_link_options.
+set(DATUM_PROGRAM_LINK_OPTIONS "")
+if(DATUM_STATIC)
+  if(WIN32)
+    # mingw-w64's stack protector (libssp) takes its guard from ADVAPI32.dll,
+    # which datum.exe would then need beside KERNEL32 and msvcrt: it goes
+    # without. The linker's defaults give it ASLR with high entropy and NX.
+    list(APPEND DATUM_PROGRAM_LINK_OPTIONS -static)
+  else()
+    add_compile_options(-fstack-protector-strong)
+    # Level 3 checks sizes known only at run time; it needs gcc 12 or
+    # clang 9, else level 2. It needs optimisation, so Debug builds go
+    # without.
+    set(fortify_level 2)
+    if((CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 12)
+       OR (CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 9))
+      set(fortify_level 3)
+    endif()
+    add_compile_options(-U_FORTIFY_SOURCE "$<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=${fortify_level}>")
+    # Stack clash protection and the architecture's control-flow
+    # protection, where the compiler has them for the target (clang 14 has
+    # no stack clash protection for arm64).
+    set(hardening_flags -fstack-clash-protection)
+    if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64)$")
+      list(APPEND hardening_flags -fcf-protection=full)
+    elseif(CMAKE_SYSTEM_PROCESSOR MATCHES "^(aarch64|arm64)$")
+      list(APPEND hardening_flags -mbranch-protection=standard)
+    endif()
+    include(CheckCXXCompilerFlag)
+    # clang only warns about a flag it does not use for the target.
+    set(CMAKE_REQUIRED_FLAGS -Werror)
+    foreach(flag IN LISTS hardening_flags)
+      string(MAKE_C_IDENTIFIER "DATUM_HAS${flag}" has_flag)
+      check_cxx_compiler_flag(${flag} ${has_flag})
+      if(${has_flag})
+        add_compile_options(${flag})
+      else()
+        message(STATUS "datum: ${CMAKE_CXX_COMPILER_ID} ${CMAKE_CXX_COMPILER_VERSION} has no ${flag} for ${CMAKE_SYSTEM_PROCESSOR}")
+      endif()
+    endforeach()
+    unset(CMAKE_REQUIRED_FLAGS)
+    list(APPEND DATUM_PROGRAM_LINK_OPTIONS -static-pie -Wl,-z,relro,-z,now)
+  endif()
+else()
+  # Executables are linked as PIEs (-pie) only when this check has run.
+  include(CheckPIESupported)
+  check_pie_supported()
+endif()
