@@ -2,13 +2,45 @@
 # package take its own share (cmake/package_contents.cmake).
 include(GNUInstallDirs)
 
+# A static program carries the libraries it is linked with: the archives
+# carry their notices and licence texts in one file, the .deb in its
+# copyright file. The parts are put together when configuring.
+set(notices_dir ${CMAKE_CURRENT_SOURCE_DIR}/packaging/notices)
+function(datum_join_texts output)
+  string(REPEAT "-" 72 separator)
+  set(text "")
+  foreach(part IN LISTS ARGN)
+    file(READ ${notices_dir}/${part} part_text)
+    if(NOT text STREQUAL "")
+      string(APPEND text "\n\n${separator}\n\n")
+    endif()
+    string(APPEND text "${part_text}")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${notices_dir}/${part})
+  endforeach()
+  file(WRITE ${output} "${text}")
+endfunction()
+set(notices_file ${CMAKE_CURRENT_BINARY_DIR}/THIRD-PARTY-NOTICES)
+if(WIN32)
+  set(notices_file ${notices_file}.txt)
+  datum_join_texts(${notices_file} windows.txt licenses/ZPL-2.1 licenses/Lucent licenses/David-Gay
+    licenses/Keith-Marshall licenses/GCC-exception-3.1 licenses/GPL-3)
+else()
+  datum_join_texts(${notices_file} linux.txt licenses/GCC-exception-3.1 licenses/LGPL-2.1 licenses/GPL-3)
+endif()
+
 if(WIN32)
   # A Windows download is one folder: the program beside its documents.
   install(TARGETS datum RUNTIME DESTINATION . COMPONENT program)
   install(FILES README.md LICENSE DESTINATION . COMPONENT program)
+  if(DATUM_STATIC)
+    install(FILES ${notices_file} DESTINATION . COMPONENT notices)
+  endif()
 else()
   install(TARGETS datum RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT program)
   install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT program)
+  if(DATUM_STATIC)
+    install(FILES ${notices_file} DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT notices)
+  endif()
   install(FILES doc/datum.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT manual)
 
   # Debian's layout: the manual page and a changelog compressed, a
@@ -29,7 +61,14 @@ else()
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT debian EXCLUDE_FROM_ALL)
   install(FILES ${debian_dir}/changelog.gz
     DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT debian EXCLUDE_FROM_ALL)
-  install(FILES packaging/debian/copyright
+  file(READ ${notices_dir}/licenses/GCC-exception-3.1 exception_text)
+  # Debian's copyright format: continuation lines start with a blank, and
+  # an empty line is a full stop.
+  string(REGEX REPLACE "\n\n" "\n.\n" exception_text "${exception_text}")
+  string(REGEX REPLACE "\n" "\n " gcc_runtime_exception " ${exception_text}")
+  configure_file(packaging/debian/copyright.in ${debian_dir}/copyright @ONLY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${notices_dir}/licenses/GCC-exception-3.1)
+  install(FILES ${debian_dir}/copyright
     DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT debian EXCLUDE_FROM_ALL)
   install(FILES packaging/debian/lintian-overrides
     DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME datum

@@ -27,6 +27,16 @@ check_program() {
     file -b "$program" | grep -q "$kind" || fail "$what: file says $(file -b "$program")"
 }
 
+# expect_notices FILE WHAT TEXT...: FILE holds every one of the texts.
+expect_notices() {
+    local file=$1 what=$2
+    shift 2
+    [ -f "$file" ] || fail "$what: no $(basename "$file")"
+    for text in "$@"; do
+        grep -q "$text" "$file" || fail "$what: $(basename "$file") does not name $text"
+    done
+}
+
 check_manual() {
     local page=$1
     MANWIDTH=80 man -l "$page" 2>"$work/man.err" | grep -q "datum asks in German" || fail "man -l $page: $(cat "$work/man.err")"
@@ -45,7 +55,8 @@ check_linux() {
     dpkg-deb -x "$deb" "$root"
     check_program "$deb" "$kind" "$root/usr/bin/datum" "${runner[@]}"
     check_manual "$root/usr/share/man/man1/datum.1.gz"
-    [ -f "$root/usr/share/doc/datum/copyright" ] || fail "$deb: no copyright file"
+    expect_notices "$root/usr/share/doc/datum/copyright" "$deb" "License: MIT" "GNU C Library" \
+        "LGPL-2.1" "GCC RUNTIME LIBRARY EXCEPTION"
     local lint_status=0
     lintian --fail-on error "$deb" >"$work/lintian" 2>&1 || lint_status=$?
     grep -v "running with root privileges" "$work/lintian" >&2 || true
@@ -57,6 +68,8 @@ check_linux() {
     check_program "$tarball" "$kind" "$top/bin/datum" "${runner[@]}"
     check_manual "$top/share/man/man1/datum.1"
     [ -f "$top/share/doc/datum/LICENSE" ] && [ -f "$top/share/doc/datum/README.md" ] || fail "$tarball: documents missing"
+    expect_notices "$top/share/doc/datum/THIRD-PARTY-NOTICES" "$tarball" "GNU C Library" \
+        "GNU LESSER GENERAL PUBLIC LICENSE" "GCC RUNTIME LIBRARY EXCEPTION" "GNU GENERAL PUBLIC LICENSE"
     echo "ok: linux-$platform packages"
 }
 
@@ -64,6 +77,8 @@ check_windows() {
     local zip=$dist/datum-$version-windows-x64.zip
     unzip -q "$zip" -d "$work/windows"
     [ -f "$work/windows/README.md" ] && [ -f "$work/windows/LICENSE" ] || fail "$zip: documents missing"
+    expect_notices "$work/windows/THIRD-PARTY-NOTICES.txt" "$zip" "mingw-w64" "Zope Public License" \
+        "Lucent Technologies" "Keith" "GCC RUNTIME LIBRARY EXCEPTION" "GNU GENERAL PUBLIC LICENSE"
     export WINEPREFIX=$work/wineprefix
     "$here/../e2e/wine-session.sh" start
     local status=0
@@ -73,8 +88,8 @@ check_windows() {
     echo "ok: windows-x64 package"
 }
 
-check_linux x86_64 amd64 "x86-64.*statically linked"
-check_linux arm64 arm64 "ARM aarch64.*statically linked" qemu-aarch64
+check_linux x86_64 amd64 "x86-64.*static-pie linked"
+check_linux arm64 arm64 "ARM aarch64.*static-pie linked" qemu-aarch64
 check_windows
 (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
 echo "ok: SHA256SUMS"
