@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Holds the documentation to the program: the English and the German manual
+# page, rendered as `man -l` (groff) and as mandoc show them, README.md and
+# LIESMICH.md.
+#
+# - The sample session (the numbered lines of " 1 Geben Sie ..." on) is the
+#   same in every text, and it is what the program writes when given the
+#   answers it shows: the numbered lines in order, line ends and the blank
+#   that ends each prompt aside, as a rendered page cannot show them.
+# - Every example (a `$ command` with the lines it prints, in the pages'
+#   literal displays and the guides' `console` blocks) is run in a fresh
+#   folder with the program as `datum`, and must print exactly those lines.
+# - Every line of a rendered page fits into 80 columns.
+#   examples.sh PROGRAM
+set -euo pipefail
+program=$(realpath "$1")
+root=$(cd "$(dirname "$0")/../.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export LC_ALL=C.UTF-8
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+mkdir "$work/bin" "$work/texts"
+ln -s "$program" "$work/bin/datum"
+
+# The texts as a reader sees them.
+for page in datum.1 datum.de.1; do
+    MANWIDTH=80 man -l "$root/doc/$page" >"$work/texts/$page.groff" 2>"$work/man.err"
+    [ ! -s "$work/man.err" ] || fail "man -l doc/$page: $(cat "$work/man.err")"
+    mandoc -T utf8 -O width=80 "$root/doc/$page" | col -b -x >"$work/texts/$page.mandoc"
+done
+cp "$root/README.md" "$root/LIESMICH.md" "$work/texts/"
+texts=("$work"/texts/*)
+
+for text in "$work"/texts/*.groff "$work"/texts/*.mandoc; do
+    wide=$(awk 'length($0) > 80 { print FNR ": " $0; exit }' "$text")
+    [ -z "$wide" ] || fail "$(basename "$text") is wider than 80 columns at line $wide"
+done
+
+# The sample session: from " 1 Geben Sie das erste Datum" on, the numbered
+# lines and the answers indented by three blanks.
+session() {
+    awk '/^ 1 Geben Sie das erste Datum/ { on = 1 }
+         on && !/^([ 1-9][0-9]( .*)?|   [^ ].*)$/ { exit }
+         on { print }' "$1"
+}
+
+session "$root/README.md" >"$work/session"
+[ -s "$work/session" ] || fail "README.md: no sample session"
+for text in "${texts[@]}"; do
+    session "$text" | cmp -s - "$work/session" || fail "$(basename "$text"): the sample session differs from README.md's"
+done
+
+# The program's lines, and the answers that make it write them.
+sed -n 's/^   //p' "$work/session" >"$work/answers"
+"$program" <"$work/answers" | sed 's/\r$//; s/ *$//' >"$work/written"
+awk '/^   / { next }
+     { number = substr($0, 1, 2) + 0; text = substr($0, 4)
+       if (number != ++expected) { print "line " expected " is numbered " number > "/dev/stderr"; exit 1 }
+       print text }' "$work/session" >"$work/shown" || fail "the sample session's lines are not numbered 1, 2, 3, ..."
+diff "$work/shown" "$work/written" >"$work/diff" || fail "the sample session is not what the program writes:
+$(cat "$work/diff")"
+
+# The examples: in the pages, lines that start with "$ " and the lines below
+# them up to an empty line; in the guides, the console blocks.
+examples() {
+    case "$1" in
+    *.md)
+        awk '/^```console$/ { on = 1; next } on && /^```$/ { on = 0; print ""; next } on { print }' "$1"
+        ;;
+    *)
+        awk '/^ *\$ / { on = 1; indent = match($0, /\$/) - 1 }
+             on && /^$/ { on = 0; print ""; next }
+             on { print substr($0, indent + 1) }' "$1"
+        ;;
+    esac
+}
+
+# check_command NAME FOLDER COMMAND SHOWN: runs one command of an example
+# in FOLDER and compares what it prints with the lines the text shows.
+check_command() {
+    local name=$1 folder=$2 command=$3 shown=$4 printed
+    printed=$(cd "$folder" && PATH="$work/bin:$PATH" bash -c "set -o pipefail; $command" | sed 's/\r$//') \
+        || fail "$name: '$command' failed"
+    [ "$printed" = "$shown" ] || fail "$name: '$command' prints
+$printed
+but the text shows
+$shown"
+}
+
+# run_example NAME FILE: the commands of one example, in order, in a folder
+# of their own.
+run_example() {
+    local name=$1 file=$2 folder command="" shown=""
+    folder=$(mktemp -d "$work/run.XXXX")
+    while IFS= read -r line; do
+        if [[ $line == '$ '* ]]; then
+            [ -z "$command" ] || check_command "$name" "$folder" "$command" "$shown"
+            command=${line#'$ '}
+            shown=""
+        else
+            shown+=${shown:+$'\n'}$line
+        fi
+    done <"$file"
+    [ -z "$command" ] || check_command "$name" "$folder" "$command" "$shown"
+}
+
+for text in "${texts[@]}"; do
+    name=$(basename "$text")
+    examples "$text" >"$work/examples"
+    # One example after another, each ended by an empty line.
+    count=0
+    : >"$work/example"
+    while IFS= read -r line || [ -s "$work/example" ]; do
+        if [ -n "$line" ]; then
+            printf '%s\n' "$line" >>"$work/example"
+            continue
+        fi
+        if [ -s "$work/example" ]; then
+            run_example "$name" "$work/example"
+            count=$((count + 1))
+            : >"$work/example"
+        fi
+    done <"$work/examples"
+    [ "$count" -ge 2 ] || fail "$name: $count examples, expected the od -c pipe and the answer file"
+    echo "ok: $name: the sample session and $count examples"
+done
