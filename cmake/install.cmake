@@ -29,37 +29,60 @@ else()
 endif()
 
 if(WIN32)
-  # A Windows download is one folder: the program beside its documents.
+  # A Windows download is one folder: the program beside what its users
+  # read, with the manual pages as web pages, as Windows has no `man`.
+  find_program(DATUM_MANDOC mandoc REQUIRED)
+  foreach(page IN ITEMS datum datum.de)
+    set(html ${CMAKE_CURRENT_BINARY_DIR}/${page}.html)
+    add_custom_command(OUTPUT ${html}
+      COMMAND ${DATUM_MANDOC} -T html -I os=datum\ ${PROJECT_VERSION} ${CMAKE_CURRENT_SOURCE_DIR}/doc/${page}.1 > ${html}
+      DEPENDS doc/${page}.1
+      VERBATIM)
+    list(APPEND manual_html ${html})
+  endforeach()
+  add_custom_target(manual_html ALL DEPENDS ${manual_html})
   install(TARGETS datum RUNTIME DESTINATION . COMPONENT program)
-  install(FILES README.md LICENSE DESTINATION . COMPONENT program)
+  install(FILES ${manual_html} LIESMICH.md LICENSE DESTINATION . COMPONENT program)
   if(DATUM_STATIC)
     install(FILES ${notices_file} DESTINATION . COMPONENT notices)
   endif()
 else()
   install(TARGETS datum RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT program)
-  install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT program)
+  install(FILES README.md LIESMICH.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT program)
   if(DATUM_STATIC)
     install(FILES ${notices_file} DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT notices)
   endif()
   install(FILES doc/datum.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT manual)
+  install(FILES doc/datum.de.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1 RENAME datum.1 COMPONENT manual)
 
-  # Debian's layout: the manual page and a changelog compressed, a
+  # Debian's layout: the manual pages and a changelog compressed, a
   # copyright file, and the lintian override for the static program. Only
   # the .deb takes these.
   set(debian_dir ${CMAKE_CURRENT_BINARY_DIR}/debian)
   configure_file(packaging/debian/changelog.in ${debian_dir}/changelog @ONLY)
-  foreach(text IN ITEMS ${CMAKE_CURRENT_SOURCE_DIR}/doc/datum.1 ${debian_dir}/changelog)
+  # Each text, and where its compressed copy goes below the Debian folder.
+  set(debian_texts
+    ${CMAKE_CURRENT_SOURCE_DIR}/doc/datum.1 man/man1
+    ${CMAKE_CURRENT_SOURCE_DIR}/doc/datum.de.1 man/de/man1
+    ${debian_dir}/changelog doc)
+  while(debian_texts)
+    list(POP_FRONT debian_texts text folder)
     get_filename_component(name ${text} NAME)
-    add_custom_command(OUTPUT ${debian_dir}/${name}.gz
-      COMMAND gzip -9 -n -c ${text} > ${debian_dir}/${name}.gz
+    string(REPLACE ".de.1" ".1" name ${name})
+    set(compressed ${debian_dir}/${folder}/${name}.gz)
+    add_custom_command(OUTPUT ${compressed}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${debian_dir}/${folder}
+      COMMAND gzip -9 -n -c ${text} > ${compressed}
       DEPENDS ${text}
       VERBATIM)
-    list(APPEND debian_compressed ${debian_dir}/${name}.gz)
-  endforeach()
+    list(APPEND debian_compressed ${compressed})
+  endwhile()
   add_custom_target(debian_compressed ALL DEPENDS ${debian_compressed})
-  install(FILES ${debian_dir}/datum.1.gz
+  install(FILES ${debian_dir}/man/man1/datum.1.gz
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT debian EXCLUDE_FROM_ALL)
-  install(FILES ${debian_dir}/changelog.gz
+  install(FILES ${debian_dir}/man/de/man1/datum.1.gz
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1 COMPONENT debian EXCLUDE_FROM_ALL)
+  install(FILES ${debian_dir}/doc/changelog.gz
     DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT debian EXCLUDE_FROM_ALL)
   file(READ ${notices_dir}/licenses/GCC-exception-3.1 exception_text)
   # Debian's copyright format: continuation lines start with a blank, and

@@ -37,9 +37,21 @@ expect_notices() {
     done
 }
 
-check_manual() {
-    local page=$1
-    MANWIDTH=80 man -l "$page" 2>"$work/man.err" | grep -q "datum asks in German" || fail "man -l $page: $(cat "$work/man.err")"
+# check_manuals ENGLISH GERMAN: both pages render, each in its language.
+check_manuals() {
+    MANWIDTH=80 man -l "$1" 2>"$work/man.err" | grep -q "datum asks in German" \
+        || fail "man -l $1: $(cat "$work/man.err")"
+    MANWIDTH=80 LC_ALL=C.UTF-8 man -l "$2" 2>"$work/man.err" | grep -q "datum fragt nach einem Startdatum" \
+        || fail "man -l $2: $(cat "$work/man.err")"
+}
+
+# expect_files WHAT FOLDER FILE...: every file is there.
+expect_files() {
+    local what=$1 folder=$2
+    shift 2
+    for file in "$@"; do
+        [ -f "$folder/$file" ] || fail "$what: no $file"
+    done
 }
 
 check_linux() {
@@ -54,7 +66,8 @@ check_linux() {
     done
     dpkg-deb -x "$deb" "$root"
     check_program "$deb" "$kind" "$root/usr/bin/datum" "${runner[@]}"
-    check_manual "$root/usr/share/man/man1/datum.1.gz"
+    check_manuals "$root/usr/share/man/man1/datum.1.gz" "$root/usr/share/man/de/man1/datum.1.gz"
+    expect_files "$deb" "$root/usr/share/doc/datum" README.md LIESMICH.md changelog.gz
     expect_notices "$root/usr/share/doc/datum/copyright" "$deb" "License: MIT" "GNU C Library" \
         "LGPL-2.1" "GCC RUNTIME LIBRARY EXCEPTION"
     local lint_status=0
@@ -66,8 +79,8 @@ check_linux() {
     tar -xzf "$tarball" -C "$work"
     local top=$work/datum-$version-linux-$platform
     check_program "$tarball" "$kind" "$top/bin/datum" "${runner[@]}"
-    check_manual "$top/share/man/man1/datum.1"
-    [ -f "$top/share/doc/datum/LICENSE" ] && [ -f "$top/share/doc/datum/README.md" ] || fail "$tarball: documents missing"
+    check_manuals "$top/share/man/man1/datum.1" "$top/share/man/de/man1/datum.1"
+    expect_files "$tarball" "$top/share/doc/datum" README.md LIESMICH.md LICENSE
     expect_notices "$top/share/doc/datum/THIRD-PARTY-NOTICES" "$tarball" "GNU C Library" \
         "GNU LESSER GENERAL PUBLIC LICENSE" "GCC RUNTIME LIBRARY EXCEPTION" "GNU GENERAL PUBLIC LICENSE"
     echo "ok: linux-$platform packages"
@@ -76,7 +89,11 @@ check_linux() {
 check_windows() {
     local zip=$dist/datum-$version-windows-x64.zip
     unzip -q "$zip" -d "$work/windows"
-    [ -f "$work/windows/README.md" ] && [ -f "$work/windows/LICENSE" ] || fail "$zip: documents missing"
+    expect_files "$zip" "$work/windows" datum.html datum.de.html LIESMICH.md LICENSE
+    grep -q "asks in German for a start date" "$work/windows/datum.html" || fail "$zip: datum.html is no manual page"
+    grep -q "fragt nach einem Startdatum" "$work/windows/datum.de.html" \
+        || fail "$zip: datum.de.html is no German manual page"
+    [ ! -e "$work/windows/README.md" ] || fail "$zip: the developers' README is for the source and Linux"
     expect_notices "$work/windows/THIRD-PARTY-NOTICES.txt" "$zip" "mingw-w64" "Zope Public License" \
         "Lucent Technologies" "Keith" "GCC RUNTIME LIBRARY EXCEPTION" "GNU GENERAL PUBLIC LICENSE"
     export WINEPREFIX=$work/wineprefix
