@@ -38,14 +38,16 @@ void OutputStream::put_one_by_one(const char* bytes, std::size_t count)
     }
 }
 
-// After a call that took only part of the block, or failed.
+// After a call that took only part of the block, was broken off, or failed.
 void OutputStream::hand_over_rest(std::ptrdiff_t taken)
 {
-    while (taken > 0) {
-        sent_ += std::min(static_cast<std::size_t>(taken), block_size_ - sent_);
-        if (sent_ == block_size_) {
-            empty();
-            return;
+    while (taken > 0 || (taken < 0 && sink_.interrupted())) {
+        if (taken > 0) {
+            sent_ += std::min(static_cast<std::size_t>(taken), block_size_ - sent_);
+            if (sent_ == block_size_) {
+                empty();
+                return;
+            }
         }
         taken = sink_.write_some(block_.data() + sent_, block_size_ - sent_);
     }

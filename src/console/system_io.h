@@ -22,6 +22,11 @@ public:
     // Hands `size` bytes over once. Returns how many the system took (which
     // may be fewer), or 0 or a negative value when it took nothing.
     virtual std::ptrdiff_t write_some(const char* from, std::size_t size) = 0;
+    // Whether the last write_some that took nothing was only broken off (by
+    // a signal, on POSIX), so that the same call may simply be made again.
+    // The caller repeats it, not write_some: that stays a single call to the
+    // system, which returns straight to the caller.
+    [[nodiscard]] virtual bool interrupted() const { return false; }
 };
 
 // The process's standard input and output handles, taken on first use.

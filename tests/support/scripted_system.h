@@ -47,10 +47,13 @@ private:
 };
 
 // Records every hand-over. `answers` scripts the calls in order: a positive
-// value takes at most that many bytes, 0 takes nothing, a negative value
+// value takes at most that many bytes, 0 takes nothing, `broken_off` takes
+// nothing as a call that a signal interrupted, any other negative value
 // fails. Calls beyond the script take everything.
 class RecordingSink final : public console::ByteSink {
 public:
+    static constexpr std::ptrdiff_t broken_off = -2;
+
     std::ptrdiff_t write_some(const char* from, std::size_t size) override
     {
         calls.emplace_back(from, size);
@@ -61,12 +64,18 @@ public:
         if (answer > 0) {
             written.append(from, static_cast<std::size_t>(answer));
         }
+        last_answer_ = answer;
         return answer;
     }
+
+    [[nodiscard]] bool interrupted() const override { return last_answer_ == broken_off; }
 
     std::vector<std::ptrdiff_t> answers;
     std::vector<std::string> calls;
     std::string written;
+
+private:
+    std::ptrdiff_t last_answer_ = 0;
 };
 
 } // namespace datum::testing

@@ -175,6 +175,9 @@ TEST(OutputStream, PartialTakesContinueWithTheRest)
         Calls calls;
     } cases[] = {
         {{3, 2}, {"Monat: \r\n", "at: \r\n", ": \r\n"}},
+        // A call broken off by a signal is made again.
+        {{RecordingSink::broken_off, 4, RecordingSink::broken_off},
+         {"Monat: \r\n", "Monat: \r\n", "t: \r\n", "t: \r\n"}},
         // A system that takes one byte per call still makes progress.
         {std::vector<std::ptrdiff_t>(9, 1),
          {"Monat: \r\n", "onat: \r\n", "nat: \r\n", "at: \r\n", "t: \r\n", ": \r\n", " \r\n", "\r\n", "\n"}},
