@@ -50,15 +50,9 @@ check_linux() {
 check_windows() {
     local zip=$dist/datum-$version-windows-x64.zip
     unzip -q -o "$zip" datum.exe -d "$work"
-    local headers
-    headers=$(x86_64-w64-mingw32-objdump -p "$work/datum.exe")
-    for characteristic in DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT; do
-        grep -qw "$characteristic" <<<"$headers" || fail "$zip: datum.exe lacks $characteristic"
-    done
-    local imports
-    imports=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
-    [ "$imports" = "kernel32.dll msvcrt.dll " ] || fail "$zip: datum.exe imports $imports"
-    echo "ok: datum.exe: DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT, imports $imports"
+    cmake -DOBJDUMP=x86_64-w64-mingw32-objdump -DPROGRAM="$work/datum.exe" \
+        -P "$(dirname "$0")/../e2e/check_windows_program.cmake" >"$work/pe" 2>&1 || fail "$zip: $(cat "$work/pe")"
+    echo "ok: datum.exe:" $(sed 's/^-- //' "$work/pe")
 }
 
 check_linux x86_64 nm -fstack-clash-protection -fcf-protection=full

@@ -1,10 +1,15 @@
-# Fails if the Windows executable needs a DLL beyond KERNEL32 and msvcrt,
-# which every Windows has.
+# Fails if the Windows executable lacks ASLR with high entropy or NX, or
+# needs a DLL beyond KERNEL32 and msvcrt, which every Windows has.
 #   -DOBJDUMP=... -DPROGRAM=...
 execute_process(COMMAND "${OBJDUMP}" -p "${PROGRAM}" OUTPUT_VARIABLE headers RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${PROGRAM}")
 endif()
+foreach(characteristic IN ITEMS DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT)
+  if(NOT headers MATCHES "[\t ]${characteristic}[\r\n]")
+    message(FATAL_ERROR "${PROGRAM} lacks ${characteristic}")
+  endif()
+endforeach()
 string(REGEX MATCHALL "DLL Name: [^\r\n]+" imports "${headers}")
 if(NOT imports)
   message(FATAL_ERROR "no imports found in ${PROGRAM}")
@@ -17,3 +22,4 @@ foreach(entry IN LISTS imports)
   endif()
   message(STATUS "imports ${dll}")
 endforeach()
+message(STATUS "DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT")
