@@ -6,7 +6,9 @@
 # architecture and loads at a random address, with full RELRO, the stack
 # protector, fortified library calls, stack clash protection and the
 # architecture's control-flow protection; on Windows a static .exe that
-# needs nothing beyond KERNEL32 and msvcrt.
+# needs nothing beyond KERNEL32 and msvcrt. A WebAssembly module is linked
+# statically by nature and runs in its host's sandbox; wasi-libc has no
+# stack protector, so it takes none of these flags.
 #
 # Without it, datum is a dynamic PIE built with nothing but the builder's
 # own flags (CMAKE_CXX_FLAGS and CMAKE_EXE_LINKER_FLAGS, or CXXFLAGS and
@@ -18,11 +20,17 @@ if(DATUM_STATIC AND "${CMAKE_CXX_FLAGS} ${CMAKE_EXE_LINKER_FLAGS}" MATCHES "-fsa
   message(FATAL_ERROR "A sanitizer needs a dynamic program: configure with -DDATUM_STATIC=OFF")
 endif()
 
-set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+# Position-independent code would make a WebAssembly module one for dynamic
+# linking, which no host of ours loads.
+if(NOT WASI)
+  set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+endif()
 
 # The link options of the programs that ship, for target_link_options.
 set(DATUM_PROGRAM_LINK_OPTIONS "")
-if(DATUM_STATIC)
+if(WASI)
+  # Nothing to add: see above.
+elseif(DATUM_STATIC)
   if(WIN32)
     # mingw-w64's stack protector (libssp) takes its guard from ADVAPI32.dll,
     # which datum.exe would then need beside KERNEL32 and msvcrt: it goes

@@ -1,0 +1,55 @@
+# The WebAssembly build: datum.wasm, made resumable at its one read, and the
+# node command around it, staged as an npm package in build/.../npm and
+# packed into datum-VERSION.tgz by the target npm_tarball.
+
+# A page can hand the program its input only asynchronously, when the user
+# has typed a line, while the program's read is a plain call. Asyncify
+# (binaryen's wasm-opt) lets the host unwind the program out of a read that
+# has to wait and rewind it into the same call once input is there. Only
+# the fd_read import may do this, so the rest of the module stays as it is.
+find_program(DATUM_WASM_OPT wasm-opt REQUIRED)
+add_custom_command(TARGET datum POST_BUILD
+  COMMAND ${DATUM_WASM_OPT} -O2 --asyncify
+    --pass-arg=asyncify-imports@wasi_snapshot_preview1.fd_read
+    $<TARGET_FILE:datum> -o $<TARGET_FILE:datum>
+  COMMENT "Making the module's read resumable"
+  VERBATIM)
+
+# npm wants three numbers.
+set(DATUM_NPM_VERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${DATUM_VERSION_PATCH})
+set(npm_dir ${CMAKE_BINARY_DIR}/npm)
+configure_file(host/node/package.json.in ${npm_dir}/package.json @ONLY)
+
+# Each file of the package, its mode, and where it comes from.
+set(npm_files
+  bin/datum.mjs 0755 ${CMAKE_CURRENT_SOURCE_DIR}/host/node/datum.mjs
+  lib/datum_host.mjs 0644 ${CMAKE_CURRENT_SOURCE_DIR}/host/datum_host.mjs
+  lib/datum.wasm 0644 $<TARGET_FILE:datum>
+  man/datum.1 0644 ${CMAKE_CURRENT_SOURCE_DIR}/doc/datum.1
+  README.md 0644 ${CMAKE_CURRENT_SOURCE_DIR}/README.md
+  LIESMICH.md 0644 ${CMAKE_CURRENT_SOURCE_DIR}/LIESMICH.md
+  LICENSE 0644 ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE
+  THIRD-PARTY-NOTICES 0644 ${CMAKE_CURRENT_SOURCE_DIR}/packaging/notices/wasm.txt)
+set(staged ${npm_dir}/package.json)
+while(npm_files)
+  list(POP_FRONT npm_files name mode source)
+  add_custom_command(OUTPUT ${npm_dir}/${name}
+    COMMAND install -D -m ${mode} ${source} ${npm_dir}/${name}
+    DEPENDS ${source}
+    VERBATIM)
+  list(APPEND staged ${npm_dir}/${name})
+endwhile()
+add_custom_target(node_command ALL DEPENDS ${staged})
+
+# npm sets every file's time in the archive to one fixed date, so the
+# tarball depends only on the files and their modes.
+set(npm_tarball ${CMAKE_BINARY_DIR}/datum-${DATUM_NPM_VERSION}.tgz)
+find_program(DATUM_NPM npm)
+add_custom_command(OUTPUT ${npm_tarball}
+  COMMAND ${CMAKE_COMMAND} -E env npm_config_cache=${CMAKE_BINARY_DIR}/npm-cache
+    npm_config_update_notifier=false npm_config_fund=false
+    ${DATUM_NPM} pack --ignore-scripts --pack-destination ${CMAKE_BINARY_DIR}
+  WORKING_DIRECTORY ${npm_dir}
+  DEPENDS ${staged}
+  VERBATIM)
+add_custom_target(npm_tarball DEPENDS ${npm_tarball})

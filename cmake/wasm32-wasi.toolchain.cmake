@@ -1,0 +1,15 @@
+# Compiling datum to WebAssembly for WASI with clang, against Debian's
+# wasi-libc and the wasm32 builds of libc++ and compiler-rt. The module
+# runs in the JavaScript host of host/, under node and in a browser.
+set(CMAKE_SYSTEM_NAME WASI)
+set(CMAKE_SYSTEM_PROCESSOR wasm32)
+# CMake has no platform file for WASI; ours is in cmake/Platform.
+list(APPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR})
+
+set(triple wasm32-wasi)
+set(CMAKE_C_COMPILER clang)
+set(CMAKE_C_COMPILER_TARGET ${triple})
+set(CMAKE_CXX_COMPILER clang++)
+set(CMAKE_CXX_COMPILER_TARGET ${triple})
+
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
