@@ -122,6 +122,17 @@ large_input_memory)
         || fail "report: $(tail -n 1 "$work/out")"
     expect_flat_memory
     ;;
+write_calls)
+    # Each of the sample's eleven lines reaches standard output in a write
+    # call of its own, and nothing else is written there.
+    strace -f -qq -e trace=write -e signal=none -o "$work/trace" "${program[@]}" \
+        <"$cases_dir/run_example.in" >"$work/out" 2>"$work/err"
+    expect_status_zero $?
+    expect_no_errors
+    expect_output "$work/out" "$cases_dir/run_example.expected"
+    calls=$(grep -c '^[0-9 ]*write(1, ' "$work/trace")
+    [ "$calls" -eq 11 ] || fail "$calls write calls on standard output"
+    ;;
 *)
     fail "no such case"
     ;;

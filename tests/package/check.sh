@@ -9,6 +9,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 answers=$here/../e2e/cases/run_example.in
 expected=$here/../e2e/cases/run_example.expected
 version=$(sed -n 's/^project(datum VERSION \([0-9.]*\).*/\1/p' "$here/../../CMakeLists.txt")
+npm_version=$version
+[[ $npm_version == *.*.* ]] || npm_version=$npm_version.0
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -24,7 +26,7 @@ check_program() {
     shift 3
     "$@" "$program" <"$answers" >"$work/out" || fail "$what: exit status $?"
     cmp -s "$work/out" "$expected" || fail "$what: the sample run gives other bytes"
-    file -b "$program" | grep -q "$kind" || fail "$what: file says $(file -b "$program")"
+    file -b -L "$program" | grep -q "$kind" || fail "$what: file says $(file -b -L "$program")"
 }
 
 # expect_notices FILE WHAT TEXT...: FILE holds every one of the texts.
@@ -105,8 +107,25 @@ check_windows() {
     echo "ok: windows-x64 package"
 }
 
+# The npm package, installed globally into a folder of its own as a user
+# installs it (with no network: it needs nothing from the registry).
+check_node() {
+    local tarball=$dist/datum-$npm_version.tgz prefix=$work/npm-global
+    npm install --global --prefix "$prefix" --cache "$work/npm-cache" --offline --no-audit --no-fund \
+        "$tarball" >"$work/npm.log" 2>&1 || fail "$tarball: npm install: $(cat "$work/npm.log")"
+    check_program "$tarball" "Node.js script executable" "$prefix/bin/datum"
+    "$prefix/bin/datum" <"$answers" 2>&1 >/dev/null | cmp -s - /dev/null || fail "$tarball: datum writes to standard error"
+    MANWIDTH=80 man -l "$prefix/share/man/man1/datum.1" 2>/dev/null | grep -q "datum asks in German" \
+        || fail "$tarball: no manual page where npm links it"
+    expect_notices "$prefix/lib/node_modules/datum/THIRD-PARTY-NOTICES" "$tarball" wasi-libc musl Nuxi
+    npm uninstall --global --prefix "$prefix" --offline datum >/dev/null 2>&1 || fail "$tarball: npm uninstall failed"
+    [ ! -e "$prefix/bin/datum" ] && [ ! -e "$prefix/share/man/man1/datum.1" ] || fail "$tarball: npm uninstall leaves datum behind"
+    echo "ok: node package"
+}
+
 check_linux x86_64 amd64 "x86-64.*static-pie linked"
 check_linux arm64 arm64 "ARM aarch64.*static-pie linked" qemu-aarch64
 check_windows
+check_node
 (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
 echo "ok: SHA256SUMS"
