@@ -1,6 +1,7 @@
-# The WebAssembly build: datum.wasm, made resumable at its one read, and the
+# The WebAssembly build: datum.wasm, made resumable at its one read; the
 # node command around it, staged as an npm package in build/.../npm and
-# packed into datum-VERSION.tgz by the target npm_tarball.
+# packed into datum-VERSION.tgz by the target npm_tarball; and the page,
+# datum.html.
 
 # A page can hand the program its input only asynchronously, when the user
 # has typed a line, while the program's read is a plain call. Asyncify
@@ -53,3 +54,17 @@ add_custom_command(OUTPUT ${npm_tarball}
   DEPENDS ${staged}
   VERBATIM)
 add_custom_target(npm_tarball DEPENDS ${npm_tarball})
+
+# The page: one self-contained HTML file with the module, the host and the
+# page's own script, built by a node script of no dependencies.
+find_program(DATUM_NODE node REQUIRED)
+set(page_sources host/datum_host.mjs host/page/build.mjs host/page/datum.html.in host/page/page.css
+  host/page/page.js host/page/worker.js LICENSE packaging/notices/wasm.txt)
+list(TRANSFORM page_sources PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/datum.html
+  COMMAND ${DATUM_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/host/page/build.mjs
+    $<TARGET_FILE:datum> ${CMAKE_BINARY_DIR}/datum.html ${PROJECT_VERSION}
+    ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/packaging/notices/wasm.txt
+  DEPENDS datum ${page_sources}
+  VERBATIM)
+add_custom_target(page ALL DEPENDS ${CMAKE_BINARY_DIR}/datum.html)

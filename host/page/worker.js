@@ -1,0 +1,150 @@
+// The page's worker: runs the program through the host (runDatum, which
+// the page puts before this script), with the user's lines as standard
+// input and the program's output handed to the page now and then.
+//
+// A line arrives as its bytes; a read takes at most what it asks for and
+// never more than one line, as a terminal hands input over, so a long line
+// takes several reads. A read with nothing queued waits for the next line.
+//
+// The output of a long run is millions of lines. Each write only copies its
+// bytes into a ring and counts its line feeds, with no string made and no
+// call into the browser; the page gets the last part
+// of the ring, with the number of lines left out before it, when the
+// program waits for input, when it ends, and otherwise about ten times a
+// second.
+
+const RING = 1 << 16; // output bytes kept between two messages to the page
+const INTERVAL = 100; // milliseconds between messages during a long run
+const CHECK_EVERY = 1024; // writes between two looks at the clock
+
+const END = new Uint8Array(0); // end of input, as a read returns it
+const queue = []; // lines not yet read, END last if the input has ended
+let wake = null; // lets a waiting read go on
+
+const ring = new Uint8Array(RING);
+const ringWords = new DataView(ring.buffer);
+let ringEnd = 0; // where the next byte goes, modulo RING
+let pending = 0; // bytes written since the last message
+let lineFeeds = 0; // line feeds among them
+let writes = 0;
+let due = 0;
+let memory = null; // the module's memory, as the host last passed it
+let memoryWords = null;
+const decoder = new TextDecoder();
+
+function take(capacity) {
+    const line = queue[0];
+    if (line === END) {
+        return END;
+    }
+    if (line.length <= capacity) {
+        queue.shift();
+        return line;
+    }
+    queue[0] = line.subarray(capacity);
+    return line.subarray(0, capacity);
+}
+
+function read(capacity) {
+    if (queue.length > 0) {
+        return take(capacity);
+    }
+    report(true);
+    return new Promise((resolve) => {
+        wake = () => resolve(take(capacity));
+    });
+}
+
+// The line feeds among the four bytes of `word`: each zero byte of
+// word ^ 0x0a0a0a0a leaves its top bit in `zero`, and the multiplication
+// adds the four top bits up in the highest byte.
+function lineFeedsIn(word) {
+    const x = word ^ 0x0a0a0a0a;
+    const zero = ~(((x & 0x7f7f7f7f) + 0x7f7f7f7f) | x | 0x7f7f7f7f);
+    return Math.imul(zero >>> 7, 0x01010101) >>> 24;
+}
+
+// Copies the write into the ring, four bytes at a time where it does not
+// reach the ring's end, and counts its line feeds on the way.
+function write(bytes, offset, length) {
+    if (bytes !== memory) {
+        memory = bytes;
+        memoryWords = new DataView(bytes.buffer);
+    }
+    const end = offset + length;
+    let at = ringEnd;
+    let i = offset;
+    let found = 0;
+    if (at + length <= RING) {
+        for (; i + 4 <= end; i += 4, at += 4) {
+            const word = memoryWords.getUint32(i, true);
+            ringWords.setUint32(at, word, true);
+            found += lineFeedsIn(word);
+        }
+    }
+    for (; i < end; i++) {
+        const byte = bytes[i];
+        ring[at] = byte;
+        at = (at + 1) & (RING - 1);
+        found += byte === 10 ? 1 : 0;
+    }
+    ringEnd = at & (RING - 1);
+    lineFeeds += found;
+    pending += length;
+    if (++writes === CHECK_EVERY) {
+        writes = 0;
+        if (performance.now() >= due) {
+            report(false);
+        }
+    }
+    return length;
+}
+
+// Hands the page what was written since the last message: all of it, or
+// the lines that fit into the ring and how many lines came before them.
+function report(waiting) {
+    let text = new Uint8Array(Math.min(pending, RING));
+    const start = (ringEnd - text.length) & (RING - 1);
+    const first = ring.subarray(start, start + text.length);
+    text.set(first);
+    text.set(ring.subarray(0, text.length - first.length), first.length);
+    let skipped = 0;
+    if (pending > RING) {
+        text = text.subarray(text.indexOf(10) + 1);
+        let kept = 0;
+        for (const byte of text) {
+            kept += byte === 10 ? 1 : 0;
+        }
+        skipped = lineFeeds - kept;
+    }
+    if (text.length > 0 || skipped > 0 || waiting) {
+        postMessage({ type: 'output', text: decoder.decode(text), skipped, waiting });
+    }
+    pending = 0;
+    lineFeeds = 0;
+    due = performance.now() + INTERVAL;
+}
+
+onmessage = (event) => {
+    const message = event.data;
+    if (message.type === 'start') {
+        due = performance.now() + INTERVAL;
+        runDatum(message.module, { read, write }).then(
+            (status) => {
+                report(false);
+                postMessage({ type: 'exit', status });
+            },
+            (error) => {
+                report(false);
+                postMessage({ type: 'error', message: String(error) });
+            },
+        );
+        return;
+    }
+    queue.push(message.type === 'line' ? message.bytes : END);
+    if (wake !== null) {
+        const go = wake;
+        wake = null;
+        go();
+    }
+};
