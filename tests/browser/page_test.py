@@ -1,0 +1,205 @@
+#!/usr/bin/python3
+"""The page in headless Chromium, opened from the disk as a user opens it.
+
+Each case types into the page as a user does and compares the transcript
+with what the program writes for the same input, run as the node command.
+Screenshots at 360 and 1280 px go to the output folder.
+
+    page_test.py PAGE NODE_COMMAND OUTPUT_FOLDER
+"""
+
+import pathlib
+import subprocess
+import sys
+import tempfile
+import time
+
+from selenium import webdriver
+from selenium.webdriver.chrome.options import Options
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+PAGE, NODE_COMMAND, OUTPUT = sys.argv[1:4]
+LARGEST = "1 1 1 2147483647"
+
+
+def browser(width, profile):
+    options = Options()
+    options.binary_location = "/usr/bin/chromium"
+    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic",
+                     "--no-first-run", "--disable-background-networking",
+                     "--disable-component-update", "--disable-sync",
+                     f"--user-data-dir={profile}", f"--window-size={width},900"):
+        options.add_argument(argument)
+    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    # A phone's width, which a desktop window does not go down to.
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                           {"width": width, "height": 800, "deviceScaleFactor": 1, "mobile": width < 500})
+    return driver
+
+
+def program_lines(answers):
+    """What the program writes for these answers, line by line."""
+    written = subprocess.run([NODE_COMMAND], input=answers.encode(), capture_output=True,
+                             check=True).stdout.decode()
+    assert written.endswith("\r\n"), written
+    return written[:-2].split("\r\n")
+
+
+class Page:
+    def __init__(self, driver):
+        self.driver = driver
+        driver.get(pathlib.Path(PAGE).resolve().as_uri())
+        self.field = driver.find_element(By.ID, "line")
+        self.wait_for_state("wartet")
+
+    def button(self, name):
+        return self.driver.find_element(By.ID, name)
+
+    def state(self):
+        return self.driver.find_element(By.ID, "state").text
+
+    def wait_for_state(self, text, seconds=10):
+        deadline = time.monotonic() + seconds
+        while text not in self.state():
+            assert time.monotonic() < deadline, f"state is '{self.state()}', not '{text}'"
+            time.sleep(0.02)
+
+    def transcript(self, kinds=("out", "in")):
+        """The shown lines of the given kinds, and how many are left out."""
+        lines, gap = self.driver.execute_script("""
+            const all = [...document.getElementById('transcript').children];
+            const gap = all.find((line) => line.className === 'gap');
+            return [all.filter((line) => !line.hidden && line !== gap)
+                       .map((line) => [line.className, line.textContent]),
+                    gap.hidden ? '' : gap.textContent];""")
+        return [text for kind, text in lines if kind in kinds], gap
+
+    def answer(self, line):
+        """Sends a line once the program waits for one."""
+        self.wait_for_state("wartet")
+        self.field.send_keys(line + Keys.ENTER)
+
+    def restart(self):
+        if self.button("stop").is_enabled():
+            self.button("stop").click()
+        self.button("restart").click()
+        self.wait_for_state("wartet")
+
+
+def expect(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+
+def sample_session(page):
+    for line in ("31", "12", "2023", "1"):
+        page.answer(line)
+    page.wait_for_state("wartet")
+    shown, _ = page.transcript()
+    expected = program_lines("31\n12\n2023\n1\n")
+    # The program's lines, with each answer after the prompt it answers.
+    for prompt, answer in ((2, "31"), (4, "12"), (6, "2023"), (10, "1")):
+        expected.insert(prompt, answer)
+    expect(shown == expected, f"transcript {shown}")
+    width = page.driver.execute_script("return window.innerWidth")
+    page.driver.save_screenshot(f"{OUTPUT}/page-{width}.png")
+    page.answer("x")
+    page.wait_for_state("beendet (Status 0)")
+
+
+def unreadable_answer(page):
+    page.answer("abc")
+    page.wait_for_state("beendet")
+    expect(page.transcript(("out",))[0] == program_lines("abc\n"), "output after an unreadable answer")
+
+
+def ended_input(page):
+    page.answer("5")
+    page.wait_for_state("wartet")
+    page.field.send_keys(Keys.CONTROL, "d")
+    page.wait_for_state("beendet")
+    expect(page.transcript(("out",))[0] == program_lines("5\n"), "output after Ctrl+D")
+    expect(page.transcript(("note",))[0] == ["(Ende der Eingabe)"], "no note of the end")
+
+
+def long_line(page):
+    # All four answers in one line of 5000 bytes, each number across the
+    # end of one 1024-byte read and the start of the next: a byte lost or
+    # doubled there changes a number.
+    line = bytearray(b" " * 5000)
+    for at, number in ((1023, b"31"), (2047, b"12"), (3070, b"2023"), (4095, b"10")):
+        line[at:at + len(number)] = number
+    page.answer(line.decode())
+    page.wait_for_state("wartet")
+    expect(page.transcript(("out",))[0] == program_lines("31 12 2023 10\n"), "output after a 5000-byte line")
+
+
+def several_lines_pasted(page):
+    page.wait_for_state("wartet")
+    page.driver.execute_script("""
+        const data = new DataTransfer();
+        data.setData('text/plain', '31\\n12\\n2023\\n1\\nx');
+        arguments[0].dispatchEvent(new ClipboardEvent('paste', {clipboardData: data, bubbles: true,
+                                                                cancelable: true}));""", page.field)
+    page.wait_for_state("wartet")
+    expect(page.transcript(("out",))[0] == program_lines("31\n12\n2023\n1\n"), "output after a paste")
+    expect(page.field.get_attribute("value") == "x", "the pasted line without line end is not in the field")
+
+
+def largest_count(page):
+    page.answer(LARGEST)
+    page.wait_for_state("wartet", seconds=120)
+    shown, gap = page.transcript()
+    # 7 lines before the count, the echo, one line per year from 1 to
+    # 5879611, an empty line and the report.
+    total = 7 + 1 + 5879611 + 2
+    omitted = int(gap.split()[1].replace(".", ""))
+    expect(shown[-1] == "2147483647 Tage nach dem 1. 1. 1 ist der 12. 7. 5879611.", f"report {shown[-1]}")
+    expect(shown[-3] == "im Jahr 5879611 hat der Februar 28 Tage", f"last announcement {shown[-3]}")
+    expect(len(shown) + omitted == total, f"{len(shown)} lines shown and {omitted} left out")
+    expect(len(shown) <= 600, f"{len(shown)} lines kept")
+    spoken = page.driver.find_element(By.ID, "spoken").get_attribute("textContent")
+    expect(spoken == shown[-1], f"a screen reader hears '{spoken[:200]}'")
+
+
+def stop(page):
+    page.answer(LARGEST)
+    time.sleep(0.3)
+    page.button("stop").click()
+    expect("abgebrochen" in page.state(), f"state after Stop: {page.state()}")
+    before = page.transcript()
+    time.sleep(0.3)
+    expect(page.transcript() == before, "the transcript goes on after Stop")
+    page.restart()
+    shown, gap = page.transcript()
+    expect(shown == program_lines("")[:2] and not gap, f"transcript after a restart: {shown}")
+
+
+def main():
+    checks = (sample_session, unreadable_answer, ended_input, long_line, several_lines_pasted,
+              largest_count, stop)
+    with tempfile.TemporaryDirectory() as profile:
+        for width in (1280, 360):
+            driver = browser(width, f"{profile}/{width}")
+            try:
+                page = Page(driver)
+                expect(not driver.execute_script("return performance.getEntriesByType('resource').length"),
+                       "the page loaded something")
+                expect(driver.execute_script(
+                    "return document.documentElement.scrollWidth <= window.innerWidth"),
+                    f"the page scrolls sideways at {width} px")
+                for check in checks if width == 1280 else (sample_session,):
+                    check(page)
+                    print(f"ok: {check.__name__} at {width} px")
+                    if check is not stop:
+                        page.restart()
+                errors = [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
+                expect(not errors, f"errors in the browser: {errors}")
+            finally:
+                driver.quit()
+
+
+if __name__ == "__main__":
+    main()
