@@ -123,9 +123,25 @@ check_node() {
     echo "ok: node package"
 }
 
+# The page: German, small, allowed to load nothing, and holding the very
+# module of the npm package.
+check_page() {
+    local page=$dist/datum-$version.html size
+    [ -f "$page" ] || fail "no $page"
+    size=$(stat -c %s "$page")
+    [ "$size" -le $((256 * 1024)) ] || fail "$page: $size bytes, more than 256 KiB"
+    grep -q '^<html lang="de">$' "$page" || fail "$page: not marked as German"
+    grep -q "Content-Security-Policy\" content=\"default-src 'none';" "$page" || fail "$page: no policy against loading"
+    sed -n "s/^const MODULE_BASE64 = '\(.*\)';$/\1/p" "$page" | base64 -d >"$work/page.wasm"
+    tar -xzOf "$dist/datum-$npm_version.tgz" package/lib/datum.wasm | cmp -s - "$work/page.wasm" \
+        || fail "$page: the module differs from the npm package's"
+    echo "ok: page"
+}
+
 check_linux x86_64 amd64 "x86-64.*static-pie linked"
 check_linux arm64 arm64 "ARM aarch64.*static-pie linked" qemu-aarch64
 check_windows
 check_node
+check_page
 (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
 echo "ok: SHA256SUMS"
