@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The largest run of the WebAssembly build against the native release
-# program (clang, static), both reading a file and writing to /dev/null:
-# the node command, whole process, in alternating pairs with the native
-# program; wall-time medians and the ratio.
-# Builds what it measures first.
+# program (clang, static), reading a file and writing to /dev/null: the
+# node command, whole process, in alternating pairs with the native
+# program, with wall-time medians and the ratio; then the page in headless
+# Chromium (bench/page.py). Builds what it measures first.
 #   bench/wasm.sh [ROUNDS]     (at least 5; default 7)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -63,3 +63,6 @@ echo "input 1 1 1 2147483647, standard output to /dev/null, medians of $rounds p
 printf '%-14s wall %6d ms\n' native "$(median "$work/native")" "node command" "$(median "$work/node")"
 awk -v a="$(median "$work/node")" -v b="$(median "$work/native")" \
     'BEGIN { printf "ratio node command / native (wall): %.3f\n", a / b }'
+
+echo
+bench/page.py build/wasm/datum.html "$native" "$rounds"
