@@ -48,41 +48,47 @@ if(WIN32)
   endif()
 else()
   install(TARGETS datum RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT program)
-  install(FILES README.md LIESMICH.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT program)
+  install(FILES README.md LIESMICH.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT program)
+  install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT license)
   if(DATUM_STATIC)
     install(FILES ${notices_file} DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT notices)
   endif()
   install(FILES doc/datum.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT manual)
   install(FILES doc/datum.de.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1 RENAME datum.1 COMPONENT manual)
 
-  # Debian's layout: the manual pages and a changelog compressed, a
-  # copyright file, and the lintian override for the static program. Only
-  # the .deb takes these.
+  # The layout of the distributions' packages: the manual pages compressed
+  # (with no name or time in the gzip header), and for the .deb a
+  # compressed changelog, a copyright file and the lintian override for the
+  # static program, for the .rpm the licence texts where rpm systems keep
+  # them. Only the packages take these.
+  set(compressed_dir ${CMAKE_CURRENT_BINARY_DIR}/compressed)
   set(debian_dir ${CMAKE_CURRENT_BINARY_DIR}/debian)
   configure_file(packaging/debian/changelog.in ${debian_dir}/changelog @ONLY)
-  # Each text, and where its compressed copy goes below the Debian folder.
-  set(debian_texts
+  # Each text, and where its compressed copy goes.
+  set(texts
     ${CMAKE_CURRENT_SOURCE_DIR}/doc/datum.1 man/man1
     ${CMAKE_CURRENT_SOURCE_DIR}/doc/datum.de.1 man/de/man1
     ${debian_dir}/changelog doc)
-  while(debian_texts)
-    list(POP_FRONT debian_texts text folder)
+  while(texts)
+    list(POP_FRONT texts text folder)
     get_filename_component(name ${text} NAME)
     string(REPLACE ".de.1" ".1" name ${name})
-    set(compressed ${debian_dir}/${folder}/${name}.gz)
+    set(compressed ${compressed_dir}/${folder}/${name}.gz)
     add_custom_command(OUTPUT ${compressed}
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${debian_dir}/${folder}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${compressed_dir}/${folder}
       COMMAND gzip -9 -n -c ${text} > ${compressed}
       DEPENDS ${text}
       VERBATIM)
-    list(APPEND debian_compressed ${compressed})
+    list(APPEND compressed_texts ${compressed})
   endwhile()
-  add_custom_target(debian_compressed ALL DEPENDS ${debian_compressed})
-  install(FILES ${debian_dir}/man/man1/datum.1.gz
-    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT debian EXCLUDE_FROM_ALL)
-  install(FILES ${debian_dir}/man/de/man1/datum.1.gz
-    DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1 COMPONENT debian EXCLUDE_FROM_ALL)
-  install(FILES ${debian_dir}/doc/changelog.gz
+  add_custom_target(compressed_texts ALL DEPENDS ${compressed_texts})
+  foreach(package IN ITEMS debian rpm)
+    install(FILES ${compressed_dir}/man/man1/datum.1.gz
+      DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${package} EXCLUDE_FROM_ALL)
+    install(FILES ${compressed_dir}/man/de/man1/datum.1.gz
+      DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1 COMPONENT ${package} EXCLUDE_FROM_ALL)
+  endforeach()
+  install(FILES ${compressed_dir}/doc/changelog.gz
     DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT debian EXCLUDE_FROM_ALL)
   file(READ ${notices_dir}/licenses/GCC-exception-3.1 exception_text)
   # Debian's copyright format: continuation lines start with a blank, and
@@ -96,4 +102,13 @@ else()
   install(FILES packaging/debian/lintian-overrides
     DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME datum
     COMPONENT debian EXCLUDE_FROM_ALL)
+
+  # rpm systems keep licence texts in /usr/share/licenses/NAME; the notices
+  # of the libraries inside the program are licence texts too.
+  set(licence_texts LICENSE)
+  if(DATUM_STATIC)
+    list(APPEND licence_texts ${notices_file})
+  endif()
+  install(FILES ${licence_texts}
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/licenses/${PROJECT_NAME} COMPONENT rpm EXCLUDE_FROM_ALL)
 endif()

@@ -1,5 +1,5 @@
-# CPack: a tarball and a .deb on Linux, a zip on Windows, each named by the
-# version and the platform.
+# CPack: a tarball, a .deb and an .rpm on Linux, a zip on Windows, each
+# named by the version and the platform.
 set(CPACK_PACKAGE_NAME datum)
 set(CPACK_PACKAGE_VENDOR "the datum authors")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "German console dialogue for date arithmetic")
@@ -18,11 +18,13 @@ else()
   if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(aarch64|arm64)$")
     set(platform arm64)
     set(debian_architecture arm64)
+    set(rpm_architecture aarch64)
   else()
     set(platform x86_64)
     set(debian_architecture amd64)
+    set(rpm_architecture x86_64)
   endif()
-  set(CPACK_GENERATOR "TGZ;DEB")
+  set(CPACK_GENERATOR "TGZ;DEB;RPM")
   set(CPACK_PACKAGE_FILE_NAME datum-${PROJECT_VERSION}-linux-${platform})
 
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -30,13 +32,48 @@ else()
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "datum authors <datum@users.noreply.invalid>")
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-  # cpack puts the summary above this as the synopsis line.
-  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "datum asks in German for a start date (Tag, Monat, Jahr) and a number of
+  set(description "datum asks in German for a start date (Tag, Monat, Jahr) and a number of
 days, steps through the calendar one day at a time while it announces the
 length of February for every year it enters, and prints the resulting date.
 Numbers may be hexadecimal (0x) or octal (leading 0); every line ends with a
 carriage return and a line feed, as on a Windows console. The program is
 linked statically and needs no library at run time.")
+  # cpack puts the summary above this as the synopsis line.
+  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${description}")
+
+  # The .rpm, for dnf and zypper. The program inside contains the GNU C
+  # Library and the GCC runtime, and the License tag says so. There is no
+  # project web site; URL names the README that the package installs.
+  set(CPACK_RPM_COMPONENT_INSTALL ON)
+  set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
+  set(CPACK_RPM_PACKAGE_RELEASE 1)
+  set(CPACK_RPM_PACKAGE_ARCHITECTURE ${rpm_architecture})
+  set(CPACK_RPM_PACKAGE_LICENSE "MIT AND LGPL-2.1-or-later AND GPL-3.0-or-later WITH GCC-exception-3.1")
+  set(CPACK_RPM_PACKAGE_GROUP "Applications/Productivity")
+  set(CPACK_RPM_PACKAGE_URL "file:///usr/share/doc/datum/README.md")
+  set(CPACK_RPM_PACKAGE_DESCRIPTION "${description}")
+  configure_file(packaging/rpm/changelog.in rpm-changelog @ONLY)
+  set(CPACK_RPM_CHANGELOG_FILE ${CMAKE_CURRENT_BINARY_DIR}/rpm-changelog)
+  # The package owns its own folders, not those of the system.
+  set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/man /usr/share/man/man1 /usr/share/man/de
+    /usr/share/man/de/man1 /usr/share/licenses)
+  # The program is stripped when it is linked and the manual pages are
+  # compressed by the build, so rpmbuild's own post-processing, which would
+  # take the host's tools to an arm64 program, is left out.
+  set(CPACK_RPM_SPEC_INSTALL_POST /bin/true)
+  # Build time and host come from SOURCE_DATE_EPOCH and a fixed name, and
+  # no file is newer than it, so that a rebuild gives the same bytes. The
+  # static program needs no links for debugging symbols by its build id.
+  set(CPACK_RPM_SPEC_MORE_DEFINE "%define use_source_date_epoch_as_buildtime 1
+%define clamp_mtime_to_source_date_epoch 1
+%define _buildhost reproducible
+%define packager ${CPACK_DEBIAN_PACKAGE_MAINTAINER}
+%define _build_id_links none")
+  # Installed where it belongs, not elsewhere with --prefix.
+  set(CPACK_PACKAGE_RELOCATABLE OFF)
 endif()
+
+# Every file gets the time SOURCE_DATE_EPOCH before it is packed.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/cmake/package_times.cmake)
 
 include(CPack)
