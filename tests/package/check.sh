@@ -107,6 +107,53 @@ check_windows() {
     echo "ok: windows-x64 package"
 }
 
+# check_rpm ARCHITECTURE [RUNNER...]: the package's tags and rpmlint, then
+# the package installed into an empty root as rpm installs it, every
+# end-to-end case through the installed program, and the package removed
+# again without a trace.
+check_rpm() {
+    local architecture=$1
+    shift
+    local runner=("$@") package=$dist/datum-$version-1.$architecture.rpm root=$work/rpm-$architecture
+    local rpm_in_root=(rpm --root "$root" --dbpath /var/lib/rpm)
+    rpm -qp --queryformat '%{NAME} %{VERSION}-%{RELEASE} %{ARCH}\n%{LICENSE}\n%{GROUP}\n%{URL}\n%{SUMMARY}\n' \
+        "$package" >"$work/tags" 2>/dev/null
+    for tag in "datum $version-1 $architecture" "MIT AND LGPL-2.1-or-later AND GPL-3.0-or-later WITH GCC-exception-3.1" \
+        "Applications/Productivity" "file:///usr/share/doc/datum/README.md" "German console dialogue"; do
+        grep -qF "$tag" "$work/tags" || fail "$package: no '$tag' among its tags"
+    done
+    # No error; the warnings kept are these, each on purpose:
+    # - no-manual-page-for-binary: rpmlint 2.4 gathers manual pages by section, not by name;
+    # - invalid-url: there is no web site, and URL names the README the package installs;
+    # - invalid-license(-exception): Debian's rpmlint knows no licence names; the tag is SPDX.
+    rpmlint -c "$here/../../packaging/rpm/rpmlint.toml" "$package" >"$work/rpmlint" 2>&1 \
+        || fail "rpmlint reports errors on $package: $(grep ': E: ' "$work/rpmlint")"
+    ! grep ': W: ' "$work/rpmlint" | grep -v -e no-manual-page-for-binary -e invalid-url -e invalid-license >&2 \
+        || fail "rpmlint warns about $package"
+
+    mkdir "$root"
+    {
+        "${rpm_in_root[@]}" --initdb
+        "${rpm_in_root[@]}" --nodeps --ignorearch -i "$package"
+    } 2>"$work/rpm.err" || fail "$package: rpm -i: $(cat "$work/rpm.err")"
+    check_manuals "$root/usr/share/man/man1/datum.1.gz" "$root/usr/share/man/de/man1/datum.1.gz"
+    expect_files "$package" "$root/usr/share/doc/datum" README.md LIESMICH.md
+    expect_files "$package" "$root/usr/share/licenses/datum" LICENSE
+    expect_notices "$root/usr/share/licenses/datum/THIRD-PARTY-NOTICES" "$package" "GNU C Library" \
+        "GNU LESSER GENERAL PUBLIC LICENSE" "GCC RUNTIME LIBRARY EXCEPTION"
+    for input in "$here"/../e2e/cases/*.in; do
+        "${runner[@]}" "$root/usr/bin/datum" <"$input" >"$work/out" 2>"$work/err" \
+            || fail "$package: exit status $? on $(basename "$input")"
+        cmp -s "$work/out" "${input%.in}.expected" && [ ! -s "$work/err" ] \
+            || fail "$package: the installed program gives other output on $(basename "$input")"
+    done
+    "${rpm_in_root[@]}" -e datum 2>"$work/rpm.err" || fail "$package: rpm -e: $(cat "$work/rpm.err")"
+    local left
+    left=$(find "$root" \( -type f -o -type l -o -name '*datum*' \) -not -path "$root/var/lib/rpm/*")
+    [ -z "$left" ] || fail "$package: rpm -e leaves $left"
+    echo "ok: $(basename "$package")"
+}
+
 # The npm package, installed globally into a folder of its own as a user
 # installs it (with no network: it needs nothing from the registry).
 check_node() {
@@ -140,6 +187,8 @@ check_page() {
 
 check_linux x86_64 amd64 "x86-64.*static-pie linked"
 check_linux arm64 arm64 "ARM aarch64.*static-pie linked" qemu-aarch64
+check_rpm x86_64
+check_rpm aarch64 qemu-aarch64
 check_windows
 check_node
 check_page
