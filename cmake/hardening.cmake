@@ -5,8 +5,9 @@
 # reviewed: on Linux a static PIE, which runs on any Linux of its
 # architecture and loads at a random address, with full RELRO, the stack
 # protector, fortified library calls, stack clash protection and the
-# architecture's control-flow protection; on Windows a static .exe that
-# needs nothing beyond KERNEL32 and msvcrt. A WebAssembly module is linked
+# architecture's control-flow protection; on Windows a static .exe with the
+# stack protector and fortified calls, which needs no DLL beyond KERNEL32,
+# msvcrt and ADVAPI32, all part of Windows. A WebAssembly module is linked
 # statically by nature and runs in its host's sandbox; wasi-libc has no
 # stack protector, so it takes none of these flags.
 #
@@ -32,10 +33,12 @@ if(WASI)
   # Nothing to add: see above.
 elseif(DATUM_STATIC)
   if(WIN32)
-    # mingw-w64's stack protector (libssp) takes its guard from ADVAPI32.dll,
-    # which datum.exe would then need beside KERNEL32 and msvcrt: it goes
-    # without. The linker's defaults give it ASLR with high entropy and NX.
-    list(APPEND DATUM_PROGRAM_LINK_OPTIONS -static)
+    # The stack protector and fortified calls, from mingw-w64's libssp,
+    # linked in: its random guard comes from ADVAPI32.dll, which is part of
+    # every Windows like KERNEL32 and msvcrt. mingw-w64 fortifies to level
+    # 2 at most. The linker's defaults give ASLR with high entropy and NX.
+    add_compile_options(-fstack-protector-strong "$<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>")
+    list(APPEND DATUM_PROGRAM_LINK_OPTIONS -static -fstack-protector-strong)
   else()
     add_compile_options(-fstack-protector-strong)
     # Level 3 checks sizes known only at run time; it needs gcc 12 or

@@ -1,6 +1,8 @@
-# Fails if the Windows executable lacks ASLR with high entropy or NX, or
-# needs a DLL beyond KERNEL32 and msvcrt, which every Windows has.
-#   -DOBJDUMP=... -DPROGRAM=...
+# Fails if the Windows executable lacks ASLR with high entropy or NX, needs a
+# DLL that not every Windows has (it may use KERNEL32, msvcrt and ADVAPI32),
+# or was built without the stack protector: then no object of its sources
+# calls __stack_chk_fail, and the program, stripped, no longer shows it.
+#   -DOBJDUMP=... -DPROGRAM=... -DNM=... -DOBJECTS=<build folder>
 execute_process(COMMAND "${OBJDUMP}" -p "${PROGRAM}" OUTPUT_VARIABLE headers RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${PROGRAM}")
@@ -17,9 +19,19 @@ endif()
 foreach(entry IN LISTS imports)
   string(REPLACE "DLL Name: " "" dll "${entry}")
   string(TOLOWER "${dll}" dll)
-  if(NOT dll MATCHES "^(kernel32|msvcrt)\\.dll$")
+  if(NOT dll MATCHES "^(kernel32|msvcrt|advapi32)\\.dll$")
     message(FATAL_ERROR "${PROGRAM} needs ${dll}")
   endif()
   message(STATUS "imports ${dll}")
 endforeach()
 message(STATUS "DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT")
+
+file(GLOB_RECURSE objects "${OBJECTS}/CMakeFiles/datum*.dir/*.obj")
+if(NOT objects)
+  message(FATAL_ERROR "no objects of the program in ${OBJECTS}")
+endif()
+execute_process(COMMAND "${NM}" -u ${objects} OUTPUT_VARIABLE undefined RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT undefined MATCHES "[\r\n ]__stack_chk_fail[\r\n]")
+  message(FATAL_ERROR "no object of ${PROGRAM} calls __stack_chk_fail: built without the stack protector")
+endif()
+message(STATUS "stack protector: the program's objects call __stack_chk_fail")

@@ -3,7 +3,7 @@
 # what checksec sees on the Linux programs (full RELRO, PIE, NX), the stack
 # protector and fortified calls where they can be seen (the compile
 # commands and the unstripped objects of the release builds in BUILD), and
-# the PE header and imports of datum.exe.
+# the PE header, imports and stack protector of datum.exe.
 #   hardening.sh DIST BUILD      (BUILD: build/package, as script/release leaves it)
 set -euo pipefail
 dist=$(cd "$1" && pwd)
@@ -50,8 +50,14 @@ check_linux() {
 check_windows() {
     local zip=$dist/datum-$version-windows-x64.zip
     unzip -q -o "$zip" datum.exe -d "$work"
-    cmake -DOBJDUMP=x86_64-w64-mingw32-objdump -DPROGRAM="$work/datum.exe" \
-        -P "$(dirname "$0")/../e2e/check_windows_program.cmake" >"$work/pe" 2>&1 || fail "$zip: $(cat "$work/pe")"
+    cmake -DOBJDUMP=x86_64-w64-mingw32-objdump -DPROGRAM="$work/datum.exe" -DNM=x86_64-w64-mingw32-nm \
+        -DOBJECTS="$build/windows-x64" -P "$(dirname "$0")/../e2e/check_windows_program.cmake" >"$work/pe" 2>&1 \
+        || fail "$zip: $(cat "$work/pe")"
+    local commands=$build/windows-x64/compile_commands.json
+    for flag in -fstack-protector-strong -D_FORTIFY_SOURCE=2; do
+        ! grep '"command":' "$commands" | grep -- '-c [^ ]*/src/' | grep -v -- " $flag " >/dev/null \
+            || fail "windows-x64: a source is compiled without $flag"
+    done
     echo "ok: datum.exe:" $(sed 's/^-- //' "$work/pe")
 }
 
