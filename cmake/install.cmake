@@ -33,10 +33,17 @@ if(WIN32)
   # read, with the manual pages as web pages, as Windows has no `man`.
   find_program(DATUM_MANDOC mandoc REQUIRED)
   foreach(page IN ITEMS datum datum.de)
+    set(language en)
+    if(page STREQUAL "datum.de")
+      set(language de)
+    endif()
     set(html ${CMAKE_CURRENT_BINARY_DIR}/${page}.html)
+    set(see_also ${CMAKE_CURRENT_SOURCE_DIR}/packaging/windows/see-also.${language}.1)
     add_custom_command(OUTPUT ${html}
-      COMMAND ${DATUM_MANDOC} -T html -I os=datum\ ${PROJECT_VERSION} ${CMAKE_CURRENT_SOURCE_DIR}/doc/${page}.1 > ${html}
-      DEPENDS doc/${page}.1
+      COMMAND ${CMAKE_COMMAND} -DMANDOC=${DATUM_MANDOC} -DPAGE=${CMAKE_CURRENT_SOURCE_DIR}/doc/${page}.1
+        -DSEE_ALSO=${see_also} -DLANGUAGE=${language} -DOUTPUT=${html}
+        -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/manual_html.cmake
+      DEPENDS doc/${page}.1 ${see_also} cmake/manual_html.cmake
       VERBATIM)
     list(APPEND manual_html ${html})
   endforeach()

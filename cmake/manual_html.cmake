@@ -1,0 +1,23 @@
+# One manual page as a web page for the Windows zip: its SEE ALSO section
+# replaced by one that names what the zip holds, rendered by mandoc, and
+# marked with its language.
+#   -DMANDOC=... -DPAGE=datum.1 -DSEE_ALSO=... -DLANGUAGE=en -DOUTPUT=datum.html
+file(READ "${PAGE}" page)
+file(READ "${SEE_ALSO}" see_also)
+string(REGEX REPLACE "\n\\.Sh (SEE ALSO|SIEHE AUCH)\n.*$" "\n${see_also}" page "${page}")
+if(NOT page MATCHES "${see_also}$")
+  message(FATAL_ERROR "${PAGE} has no SEE ALSO section to replace")
+endif()
+set(source "${OUTPUT}.1")
+file(WRITE "${source}" "${page}")
+execute_process(COMMAND "${MANDOC}" -T html "${source}" OUTPUT_VARIABLE html RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "mandoc failed on ${source}")
+endif()
+# The page's own comments are for the roff source, not for the web page.
+string(REGEX REPLACE "<!--[^>]*-->\n" "" html "${html}")
+string(REPLACE "<html>" "<html lang=\"${LANGUAGE}\">" html "${html}")
+if(NOT html MATCHES "<html lang=\"${LANGUAGE}\">")
+  message(FATAL_ERROR "no <html> element in what mandoc made of ${PAGE}")
+endif()
+file(WRITE "${OUTPUT}" "${html}")
