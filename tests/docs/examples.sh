@@ -10,10 +10,19 @@
 # - Every example (a `$ command` with the lines it prints, in the pages'
 #   literal displays and the guides' `console` blocks) is run in a fresh
 #   folder with the program as `datum`, and must print exactly those lines.
-# - Every line of a rendered page fits into 80 columns.
-#   examples.sh PROGRAM
+# - Every line of a rendered page fits into 80 columns, and no literal
+#   (in quotes ‘…’) is broken across two lines.
+# - mandoc -T lint finds nothing, not even of style, but the German name of
+#   the EXIT-STATUS section.
+# - The footer names the version of the project() line.
+# - The manual pages of the Windows zip in DIST are marked with their
+#   language, and the install commands of the guides (their console
+#   examples) run as written in a fresh home folder, with the packages of
+#   DIST at hand.
+#   examples.sh PROGRAM DIST
 set -euo pipefail
 program=$(realpath "$1")
+dist=$(realpath "$2")
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -39,7 +48,24 @@ texts=("$work"/texts/*)
 for text in "$work"/texts/*.groff "$work"/texts/*.mandoc; do
     wide=$(awk 'length($0) > 80 { print FNR ": " $0; exit }' "$text")
     [ -z "$wide" ] || fail "$(basename "$text") is wider than 80 columns at line $wide"
+    broken=$(awk '{ line = $0; opened = gsub(/‘/, "", line); closed = gsub(/’/, "", line) }
+                  opened != closed { print FNR ": " $0; exit }' "$text")
+    [ -z "$broken" ] || fail "$(basename "$text") breaks a literal across lines at line $broken"
 done
+
+# German manual pages name their section EXIT-STATUS, which mdoc takes
+# for a misspelt EXIT STATUS.
+mandoc -T lint -W style "$root/doc/datum.1" "$root/doc/datum.de.1" >"$work/lint" 2>&1 || true
+! grep -v 'datum.de.1:[0-9]*:[0-9]*: STYLE: possible typo in section name: Sh EXIT.STATUS instead of EXIT STATUS$' "$work/lint" >&2 \
+    || fail "mandoc -T lint finds the messages above"
+version=$(sed -n 's/^project(datum VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+for page in datum.1 datum.de.1; do
+    grep -qx ".Os datum $version" "$root/doc/$page" || fail "doc/$page: the footer does not name datum $version"
+done
+
+unzip -q "$dist/datum-$version-windows-x64.zip" datum.html datum.de.html -d "$work/zip"
+grep -qx '<html lang="en">' "$work/zip/datum.html" || fail "datum.html is not marked as English"
+grep -qx '<html lang="de">' "$work/zip/datum.de.html" || fail "datum.de.html is not marked as German"
 
 # The sample session: from " 1 Geben Sie das erste Datum" on, the numbered
 # lines and the answers indented by three blanks.
@@ -84,7 +110,8 @@ examples() {
 # in FOLDER and compares what it prints with the lines the text shows.
 check_command() {
     local name=$1 folder=$2 command=$3 shown=$4 printed
-    printed=$(cd "$folder" && PATH="$work/bin:$PATH" bash -c "set -o pipefail; $command" | sed 's/\r$//') \
+    printed=$(cd "$folder" && HOME=$folder/.home PATH="$work/bin:$PATH" bash -c "set -o pipefail; $command" \
+        | sed 's/\r$//') \
         || fail "$name: '$command' failed"
     [ "$printed" = "$shown" ] || fail "$name: '$command' prints
 $printed
@@ -93,10 +120,12 @@ $shown"
 }
 
 # run_example NAME FILE: the commands of one example, in order, in a folder
-# of their own.
+# of their own, with the packages at hand and a home folder of their own.
 run_example() {
     local name=$1 file=$2 folder command="" shown=""
     folder=$(mktemp -d "$work/run.XXXX")
+    ln -s "$dist"/* "$folder/"
+    mkdir "$folder/.home"
     while IFS= read -r line; do
         if [[ $line == '$ '* ]]; then
             [ -z "$command" ] || check_command "$name" "$folder" "$command" "$shown"
