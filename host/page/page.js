@@ -145,6 +145,7 @@ async function start() {
     worker.onmessage = (event) => {
         const message = event.data;
         if (message.type === 'output') {
+            showOutput(message.head, 0);
             showOutput(message.text, message.skipped);
             if (message.waiting) {
                 state.textContent = 'Das Programm wartet auf eine Eingabe.';
@@ -164,7 +165,7 @@ async function start() {
     try {
         const module = await moduleReady;
         if (worker === running) {
-            worker.postMessage({ type: 'start', module });
+            worker.postMessage({ type: 'start', module, headLines: HEAD_LINES });
         }
     } catch (error) {
         finish(`Fehler: ${error}`);

@@ -6,16 +6,20 @@
 // never more than one line, as a terminal hands input over, so a long line
 // takes several reads. A read with nothing queued waits for the next line.
 //
-// The output of a long run is millions of lines. Each write only copies its
-// bytes into a ring and counts its line feeds, with no string made and no
-// call into the browser; the page gets the last part
-// of the ring, with the number of lines left out before it, when the
-// program waits for input, when it ends, and otherwise about ten times a
-// second.
+// The output of a long run is millions of lines. The page shows the first
+// lines the program writes, which the worker keeps as they come, and the
+// last ones. After the first, each write only copies its bytes into a ring
+// and counts its line feeds, with no string made and no call into the
+// browser; the page gets what was kept, the last part of the ring and the
+// number of lines left out before it, when the program waits for input,
+// when it ends, and otherwise about ten times a second.
 
 const RING = 1 << 16; // output bytes kept between two messages to the page
 const INTERVAL = 100; // milliseconds between messages during a long run
 const CHECK_EVERY = 1024; // writes between two looks at the clock
+
+let headLinesLeft = 0; // first lines still to be kept whole; set by 'start'
+let head = []; // the writes kept since the last message
 
 const END = new Uint8Array(0); // end of input, as a read returns it
 const queue = []; // lines not yet read, END last if the input has ended
@@ -67,6 +71,14 @@ function lineFeedsIn(word) {
 // Copies the write into the ring, four bytes at a time where it does not
 // reach the ring's end, and counts its line feeds on the way.
 function write(bytes, offset, length) {
+    if (headLinesLeft > 0) {
+        const kept = bytes.slice(offset, offset + length);
+        head.push(kept);
+        for (const byte of kept) {
+            headLinesLeft -= byte === 10 ? 1 : 0;
+        }
+        return length;
+    }
     if (bytes !== memory) {
         memory = bytes;
         memoryWords = new DataView(bytes.buffer);
@@ -100,8 +112,9 @@ function write(bytes, offset, length) {
     return length;
 }
 
-// Hands the page what was written since the last message: all of it, or
-// the lines that fit into the ring and how many lines came before them.
+// Hands the page what was written since the last message: the writes kept
+// whole, then the rest, all of it or the lines that fit into the ring and
+// how many lines came before them.
 function report(waiting) {
     let text = new Uint8Array(Math.min(pending, RING));
     const start = (ringEnd - text.length) & (RING - 1);
@@ -117,9 +130,11 @@ function report(waiting) {
         }
         skipped = lineFeeds - kept;
     }
-    if (text.length > 0 || skipped > 0 || waiting) {
-        postMessage({ type: 'output', text: decoder.decode(text), skipped, waiting });
+    if (head.length > 0 || text.length > 0 || skipped > 0 || waiting) {
+        const kept = head.map((piece) => decoder.decode(piece)).join('');
+        postMessage({ type: 'output', head: kept, text: decoder.decode(text), skipped, waiting });
     }
+    head = [];
     pending = 0;
     lineFeeds = 0;
     due = performance.now() + INTERVAL;
@@ -128,6 +143,7 @@ function report(waiting) {
 onmessage = (event) => {
     const message = event.data;
     if (message.type === 'start') {
+        headLinesLeft = message.headLines;
         due = performance.now() + INTERVAL;
         runDatum(message.module, { read, write }).then(
             (status) => {

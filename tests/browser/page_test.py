@@ -158,6 +158,8 @@ def largest_count(page):
     omitted = int(gap.split()[1].replace(".", ""))
     expect(shown[-1] == "2147483647 Tage nach dem 1. 1. 1 ist der 12. 7. 5879611.", f"report {shown[-1]}")
     expect(shown[-3] == "im Jahr 5879611 hat der Februar 28 Tage", f"last announcement {shown[-3]}")
+    first = shown.index("im Jahr 1 hat der Februar 28 Tage")
+    expect(shown[first + 99] == "im Jahr 100 hat der Februar 28 Tage", "the first announcements are not shown")
     expect(len(shown) + omitted == total, f"{len(shown)} lines shown and {omitted} left out")
     expect(len(shown) <= 600, f"{len(shown)} lines kept")
     spoken = page.driver.find_element(By.ID, "spoken").get_attribute("textContent")
