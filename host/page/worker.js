@@ -68,8 +68,9 @@ function lineFeedsIn(word) {
     return Math.imul(zero >>> 7, 0x01010101) >>> 24;
 }
 
-// Copies the write into the ring, four bytes at a time where it does not
-// reach the ring's end, and counts its line feeds on the way.
+// Keeps the write whole while the first lines last; after them copies it
+// into the ring, four bytes at a time where it does not reach the ring's
+// end, and counts its line feeds on the way.
 function write(bytes, offset, length) {
     if (headLinesLeft > 0) {
         const kept = bytes.slice(offset, offset + length);

@@ -142,10 +142,10 @@ check_rpm() {
     expect_notices "$root/usr/share/licenses/datum/THIRD-PARTY-NOTICES" "$package" "GNU C Library" \
         "GNU LESSER GENERAL PUBLIC LICENSE" "GCC RUNTIME LIBRARY EXCEPTION"
     for input in "$here"/../e2e/cases/*.in; do
-        "${runner[@]}" "$root/usr/bin/datum" <"$input" >"$work/out" 2>"$work/err" \
-            || fail "$package: exit status $? on $(basename "$input")"
-        cmp -s "$work/out" "${input%.in}.expected" && [ ! -s "$work/err" ] \
-            || fail "$package: the installed program gives other output on $(basename "$input")"
+        cmake -DPROGRAM="$root/usr/bin/datum" -DEMULATOR="${runner[*]}" -DINPUT="$input" \
+            -DEXPECTED="${input%.in}.expected" -DOUTPUT_DIR="$work/rpm-out" \
+            -P "$here/../e2e/run_case.cmake" >"$work/case" 2>&1 \
+            || fail "$package: $(basename "$input"): $(cat "$work/case")"
     done
     "${rpm_in_root[@]}" -e datum 2>"$work/rpm.err" || fail "$package: rpm -e: $(cat "$work/rpm.err")"
     local left
