@@ -13,10 +13,9 @@
 //                   a Uint8Array (empty at the end of input), or a promise
 //                   of one; it throws (or rejects) when reading fails;
 //   write(bytes, offset, length)
-//                   writes `length` bytes of `bytes` from `offset` in one
-//                   call and returns how many were taken; it throws when
-//                   writing fails; `bytes` is a view of the module's
-//                   memory, valid only during the call;
+//                   takes all `length` bytes of `bytes` from `offset` in
+//                   one call; `bytes` is a view of the module's memory,
+//                   valid only during the call;
 //   writeVectors    a WASI fd_write of the embedder's own that reads the
 //                   module's memory itself and serves descriptor 1; it
 //                   becomes the module's fd_write, so that each write is
@@ -24,7 +23,7 @@
 //                   `bindMemory(memory)` is called once with that memory
 //                   before the program starts.
 // A thrown error's `wasiErrno`, or else WASI's number for its `code`
-// (EPIPE, ENOSPC, ...), is what the call returns. Every write of the
+// (EAGAIN, EISDIR, ...), is what the read returns. Every write of the
 // program is one call of `write` or `writeVectors`.
 //
 // A read that returns a promise suspends the program (the module is built
@@ -33,7 +32,7 @@
 
 const SUCCESS = 0;
 const WASI_ERRNO = {
-    EAGAIN: 6, EBADF: 8, EINTR: 27, EINVAL: 28, EIO: 29, EISDIR: 31, ENOSPC: 51, EPIPE: 64, ESPIPE: 70,
+    EAGAIN: 6, EBADF: 8, EINTR: 27, EINVAL: 28, EIO: 29, EISDIR: 31, ESPIPE: 70,
 };
 const errnoOf = (error) => error?.wasiErrno ?? WASI_ERRNO[error?.code] ?? WASI_ERRNO.EIO;
 
@@ -131,19 +130,8 @@ async function runDatum(module, io) {
                 if (length === 0) {
                     continue;
                 }
-                let taken;
-                try {
-                    taken = io.write(bytes, at, length);
-                } catch (error) {
-                    if (done === 0) {
-                        return errnoOf(error);
-                    }
-                    break;
-                }
-                done += taken;
-                if (taken < length) {
-                    break;
-                }
+                io.write(bytes, at, length);
+                done += length;
             }
             words.setUint32(writtenCount, done, true);
             return SUCCESS;

@@ -3,11 +3,10 @@
 // standard input and output, one system call for every read and write the
 // program makes, as the native programs make them.
 
-import { readFileSync, readSync, writeSync } from 'node:fs';
+import { readFileSync, readSync } from 'node:fs';
 import { runDatum } from '../lib/datum_host.mjs';
 
 const STDIN = 0;
-const STDOUT = 1;
 
 function read(capacity) {
     const chunk = Buffer.allocUnsafe(capacity);
@@ -34,12 +33,11 @@ const MEMORY_ONLY = new Uint8Array([
     0x03, 0x00, 0x01, 0x0b,
 ]);
 
-// Standard output through node's own WASI, where node has it without a flag
-// (18.17 and later): its fd_write is one call into node, where
-// fs.writeSync goes through layers that cost about as much as the system
-// call itself, and a long run takes half as long again. node warns once
-// that WASI is experimental; the warning is kept off standard error, which
-// is the program's and gets nothing. Elsewhere: fs.writeSync.
+// Standard output through node's own WASI: its fd_write is one call into
+// node, where fs.writeSync goes through layers that cost about as much as
+// the system call itself, and a long run takes half as long again. node
+// warns once that WASI is experimental; the warning is kept off standard
+// error, which is the program's and gets nothing.
 async function standardOutput() {
     const emitWarning = process.emitWarning;
     process.emitWarning = (warning, ...rest) => {
@@ -57,8 +55,6 @@ async function standardOutput() {
                 wasi.initialize(new WebAssembly.Instance(module, { env: { memory } }));
             },
         };
-    } catch {
-        return { write: (bytes, offset, length) => writeSync(STDOUT, bytes, offset, length, null) };
     } finally {
         process.emitWarning = emitWarning;
     }

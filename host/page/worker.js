@@ -14,6 +14,8 @@
 // number of lines left out before it, when the program waits for input,
 // when it ends, and otherwise about ten times a second.
 
+/* global runDatum */
+
 const RING = 1 << 16; // output bytes kept between two messages to the page
 const INTERVAL = 100; // milliseconds between messages during a long run
 const CHECK_EVERY = 1024; // writes between two looks at the clock
@@ -78,7 +80,7 @@ function write(bytes, offset, length) {
         for (const byte of kept) {
             headLinesLeft -= byte === 10 ? 1 : 0;
         }
-        return length;
+        return;
     }
     if (bytes !== memory) {
         memory = bytes;
@@ -110,7 +112,6 @@ function write(bytes, offset, length) {
             report(false);
         }
     }
-    return length;
 }
 
 // Hands the page what was written since the last message: the writes kept
