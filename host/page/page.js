@@ -3,6 +3,7 @@
 // the page stays responsive during a long run, and Stop simply ends the
 // worker. WORKER_SOURCE (the host and worker.js) and MODULE_BASE64 (the
 // module) are put before this script when the page is built.
+/* global WORKER_SOURCE, MODULE_BASE64 */
 'use strict';
 
 const HEAD_LINES = 200; // transcript lines kept from the start of a run
