@@ -36,6 +36,9 @@ def browser(width, profile):
     # A phone's width, which a desktop window does not go down to.
     driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                            {"width": width, "height": 800, "deviceScaleFactor": 1, "mobile": width < 500})
+    # The copy button writes to the clipboard, and the test reads it back.
+    driver.execute_cdp_cmd("Browser.grantPermissions",
+                           {"permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
     return driver
 
 
@@ -81,6 +84,24 @@ class Page:
         self.wait_for_state("wartet")
         self.field.send_keys(line + Keys.ENTER)
 
+    def copied(self):
+        """What the copy button puts on the clipboard."""
+        read = "navigator.clipboard.readText().then(arguments[0], (error) => arguments[0](`failed: ${error}`))"
+        self.driver.execute_async_script(
+            "navigator.clipboard.writeText('-').then(arguments[0], arguments[0])")
+        self.button("copy").click()
+        deadline = time.monotonic() + 5
+        while (text := self.driver.execute_async_script(read)) == "-":
+            assert time.monotonic() < deadline, "nothing copied"
+            time.sleep(0.02)
+        return text
+
+    def scrolled_to_end(self):
+        return self.driver.execute_script("""
+            const transcript = document.getElementById('transcript');
+            return transcript.scrollHeight > transcript.clientHeight
+                && transcript.scrollTop + transcript.clientHeight >= transcript.scrollHeight - 1;""")
+
     def restart(self):
         if self.button("stop").is_enabled():
             self.button("stop").click()
@@ -103,6 +124,9 @@ def sample_session(page):
     for prompt, answer in ((2, "31"), (4, "12"), (6, "2023"), (10, "1")):
         expected.insert(prompt, answer)
     expect(shown == expected, f"transcript {shown}")
+    # All of it, answers included, and not the hidden note of left-out lines.
+    copied = page.copied()
+    expect(copied == "\n".join(expected) + "\n", f"copied {copied!r}")
     width = page.driver.execute_script("return window.innerWidth")
     page.driver.save_screenshot(f"{OUTPUT}/page-{width}.png")
     page.answer("x")
@@ -115,13 +139,40 @@ def unreadable_answer(page):
     expect(page.transcript(("out",))[0] == program_lines("abc\n"), "output after an unreadable answer")
 
 
-def ended_input(page):
-    page.answer("5")
-    page.wait_for_state("wartet")
+def end_input_button(page):
+    page.button("end").click()
+
+
+def ctrl_d(page):
     page.field.send_keys(Keys.CONTROL, "d")
-    page.wait_for_state("beendet")
-    expect(page.transcript(("out",))[0] == program_lines("5\n"), "output after Ctrl+D")
-    expect(page.transcript(("note",))[0] == ["(Ende der Eingabe)"], "no note of the end")
+
+
+def enter(page):
+    page.field.send_keys(Keys.ENTER)
+
+
+def ended_input(page):
+    # What is typed and how each piece is handed over, and the bytes the
+    # program gets: Ctrl+D or the button in an empty field ends the input;
+    # with text in the field they send the text without a line end, so
+    # that the next line goes on with the same number.
+    rows = (
+        ((("5", enter), ("", ctrl_d)), "5\n", ["(Ende der Eingabe)"]),
+        ((("3", end_input_button), ("1", ctrl_d), ("2", enter), ("12", enter), ("2023", enter), ("1", enter)),
+         "312\n12\n2023\n1\n", []),
+        ((("31", ctrl_d), ("", end_input_button)), "31", ["(Ende der Eingabe)"]),
+    )
+    for number, (steps, received, notes) in enumerate(rows):
+        if number > 0:
+            page.restart()
+        for text, hand_over in steps:
+            page.wait_for_state("wartet")
+            if text:
+                page.field.send_keys(text)
+            hand_over(page)
+        page.wait_for_state("beendet" if notes else "wartet")
+        expect(page.transcript(("out",))[0] == program_lines(received), f"output after {received!r}")
+        expect(page.transcript(("note",))[0] == notes, f"notes after {received!r}")
 
 
 def long_line(page):
@@ -150,7 +201,23 @@ def several_lines_pasted(page):
 
 def largest_count(page):
     page.answer(LARGEST)
-    page.wait_for_state("wartet", seconds=120)
+    # The output shows as it comes: before the report line the note of
+    # left-out lines is there and counts on.
+    notes = set()
+    deadline = time.monotonic() + 120
+    while True:
+        note, last, state = page.driver.execute_script("""
+            const transcript = document.getElementById('transcript');
+            const gap = transcript.querySelector('.gap');
+            return [gap.hidden ? '' : gap.textContent, transcript.lastElementChild.textContent,
+                    document.getElementById('state').textContent];""")
+        if "wartet" in state:
+            break
+        if note and not last.startswith("2147483647 Tage"):
+            notes.add(note)
+        assert time.monotonic() < deadline, "the largest count takes too long"
+        time.sleep(0.01)
+    expect(len(notes) >= 2, f"while the program ran the transcript showed {notes}")
     shown, gap = page.transcript()
     # 7 lines before the count, the echo, one line per year from 1 to
     # 5879611, an empty line and the report.
@@ -164,6 +231,14 @@ def largest_count(page):
     expect(len(shown) <= 600, f"{len(shown)} lines kept")
     spoken = page.driver.find_element(By.ID, "spoken").get_attribute("textContent")
     expect(spoken == shown[-1], f"a screen reader hears '{spoken[:200]}'")
+    expect(page.scrolled_to_end(), "the transcript is not scrolled to its newest line")
+    # The copy is the transcript as shown: the note stands where the years
+    # jump.
+    years = [int(line.split()[2]) if line.startswith("im Jahr ") else None for line in shown]
+    jump = next(i for i in range(1, len(shown)) if years[i - 1] and years[i] and years[i] != years[i - 1] + 1)
+    copied = page.copied()
+    expect(copied == "\n".join(shown[:jump] + [gap] + shown[jump:]) + "\n",
+           f"copied {len(copied)} characters: {copied[:300]!r} ... {copied[-300:]!r}")
 
 
 def stop(page):
