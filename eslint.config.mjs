@@ -45,7 +45,8 @@ export default [
             'prefer-arrow-callback': 'error',
             'no-eval': 'error',
             'no-new-func': 'error',
-            // The layout clang-format gives the C++.
+            // The layout clang-format gives the C++. ESLint's own layout rules are
+            // deprecated in favour of a plugin, but there up to ESLint 10.
             indent: ['error', 4, { SwitchCase: 1 }],
             quotes: ['error', 'single', { avoidEscape: true }],
             semi: ['error', 'always'],
