@@ -31,7 +31,7 @@ export default [
         rules: {
             // As the C++: no unused names, no shadowing, nothing loose.
             'no-unused-vars': ['error', { args: 'all', caughtErrors: 'all' }],
-            'no-shadow': ['error', { builtinGlobals: false }],
+            'no-shadow': 'error',
             'no-use-before-define': ['error', { functions: false }],
             'no-implicit-coercion': 'error',
             'no-param-reassign': 'error',
@@ -51,7 +51,7 @@ export default [
             quotes: ['error', 'single', { avoidEscape: true }],
             semi: ['error', 'always'],
             'comma-dangle': ['error', 'always-multiline'],
-            'max-len': ['error', { code: 110, ignoreStrings: true, ignoreComments: false }],
+            'max-len': ['error', { code: 110, ignoreStrings: true }],
             'brace-style': ['error', '1tbs'],
             'eol-last': 'error',
             'no-trailing-spaces': 'error',
