@@ -43,7 +43,7 @@ if(WIN32)
       COMMAND ${CMAKE_COMMAND} -DMANDOC=${DATUM_MANDOC} -DPAGE=${CMAKE_CURRENT_SOURCE_DIR}/doc/${page}.1
         -DSEE_ALSO=${see_also} -DLANGUAGE=${language} -DOUTPUT=${html}
         -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/manual_html.cmake
-      DEPENDS doc/${page}.1 ${see_also} cmake/manual_html.cmake
+      DEPENDS doc/${page}.1 ${see_also} cmake/manual_html.cmake cmake/see_also.cmake
       VERBATIM)
     list(APPEND manual_html ${html})
   endforeach()

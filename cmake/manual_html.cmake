@@ -2,14 +2,9 @@
 # replaced by one that names what the zip holds, rendered by mandoc, and
 # marked with its language.
 #   -DMANDOC=... -DPAGE=datum.1 -DSEE_ALSO=... -DLANGUAGE=en -DOUTPUT=datum.html
-file(READ "${PAGE}" page)
-file(READ "${SEE_ALSO}" see_also)
-string(REGEX REPLACE "\n\\.Sh (SEE ALSO|SIEHE AUCH)\n.*$" "\n${see_also}" page "${page}")
-if(NOT page MATCHES "${see_also}$")
-  message(FATAL_ERROR "${PAGE} has no SEE ALSO section to replace")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/see_also.cmake)
 set(source "${OUTPUT}.1")
-file(WRITE "${source}" "${page}")
+datum_replace_see_also("${PAGE}" "${SEE_ALSO}" "${source}")
 execute_process(COMMAND "${MANDOC}" -T html "${source}" OUTPUT_VARIABLE html RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "mandoc failed on ${source}")

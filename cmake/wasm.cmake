@@ -26,7 +26,6 @@ set(npm_files
   bin/datum.mjs 0755 ${CMAKE_CURRENT_SOURCE_DIR}/host/node/datum.mjs
   lib/datum_host.mjs 0644 ${CMAKE_CURRENT_SOURCE_DIR}/host/datum_host.mjs
   lib/datum.wasm 0644 $<TARGET_FILE:datum>
-  man/datum.1 0644 ${CMAKE_CURRENT_SOURCE_DIR}/doc/datum.1
   README.md 0644 ${CMAKE_CURRENT_SOURCE_DIR}/README.md
   LIESMICH.md 0644 ${CMAKE_CURRENT_SOURCE_DIR}/LIESMICH.md
   LICENSE 0644 ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE
@@ -40,6 +39,16 @@ while(npm_files)
     VERBATIM)
   list(APPEND staged ${npm_dir}/${name})
 endwhile()
+# The English manual page, whose SEE ALSO names what the package holds:
+# npm links man pages by section only, so a German page would take the
+# English one's place.
+set(npm_see_also ${CMAKE_CURRENT_SOURCE_DIR}/packaging/npm/see-also.1)
+add_custom_command(OUTPUT ${npm_dir}/man/datum.1
+  COMMAND ${CMAKE_COMMAND} -DPAGE=${CMAKE_CURRENT_SOURCE_DIR}/doc/datum.1 -DSEE_ALSO=${npm_see_also}
+    -DOUTPUT=${npm_dir}/man/datum.1 -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/manual_page.cmake
+  DEPENDS doc/datum.1 ${npm_see_also} cmake/manual_page.cmake cmake/see_also.cmake
+  VERBATIM)
+list(APPEND staged ${npm_dir}/man/datum.1)
 add_custom_target(node_command ALL DEPENDS ${staged})
 
 # npm sets every file's time in the archive to one fixed date, so the

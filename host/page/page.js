@@ -267,10 +267,10 @@ copyButton.addEventListener('click', async () => {
     } catch {
         // Without the clipboard: the transcript selected, for Ctrl+C.
         getSelection().selectAllChildren(transcript);
-        copyButton.textContent = 'Markiert: Strg+C kopiert';
+        copyButton.textContent = 'Markiert – mit Strg+C kopieren';
     }
     setTimeout(() => {
-        copyButton.textContent = 'Verlauf kopieren';
+        copyButton.textContent = 'Mitschrift kopieren';
     }, 2000);
 });
 

@@ -1,19 +1,25 @@
 #!/usr/bin/env bash
 # Holds the documentation to the program: the English and the German manual
-# page, rendered as `man -l` (groff) and as mandoc show them, README.md and
-# LIESMICH.md.
+# page, rendered as `man -l` (groff) and as mandoc show them, README.md,
+# LIESMICH.md and DEVELOPING.md.
 #
 # - The sample session (the numbered lines of " 1 Geben Sie ..." on) is the
-#   same in every text, and it is what the program writes when given the
-#   answers it shows: the numbered lines in order, line ends and the blank
-#   that ends each prompt aside, as a rendered page cannot show them.
+#   same in every text but DEVELOPING.md, and it is what the program writes
+#   when given the answers it shows: the numbered lines in order, line ends
+#   and the space that ends each prompt aside, as a rendered page cannot
+#   show them.
 # - Every example (a `$ command` with the lines it prints, in the pages'
-#   literal displays and the guides' `console` blocks) is run in a fresh
-#   folder with the program as `datum`, and must print exactly those lines.
+#   literal displays and the guides' `console` blocks) is run with the
+#   program as `datum`, and must print exactly those lines. The examples of
+#   one text run in order in one fresh folder, as a reader runs them.
+# - The texts name the white space the program skips with the same six
+#   words, in the same order.
 # - Every line of a rendered page fits into 80 columns, and no literal
-#   (in quotes ‘…’) is broken across two lines.
-# - mandoc -T lint finds nothing, not even of style, but the German name of
-#   the EXIT-STATUS section.
+#   (in quotes ‘…’ or „…“) is broken across two lines.
+# - mandoc -T lint finds nothing, not even of style, but the German page's
+#   date, which mandoc cannot read, and the German name of its EXIT-STATUS
+#   section.
+# - Every relative link of the Markdown files leads to a file of the tree.
 # - The footer names the version of the project() line.
 # - The manual pages of the Windows zip in DIST are marked with their
 #   language, and the install commands of the guides (their console
@@ -42,21 +48,23 @@ for page in datum.1 datum.de.1; do
     [ ! -s "$work/man.err" ] || fail "man -l doc/$page: $(cat "$work/man.err")"
     mandoc -T utf8 -O width=80 "$root/doc/$page" | col -b -x >"$work/texts/$page.mandoc"
 done
-cp "$root/README.md" "$root/LIESMICH.md" "$work/texts/"
+cp "$root/README.md" "$root/LIESMICH.md" "$root/DEVELOPING.md" "$work/texts/"
 texts=("$work"/texts/*)
 
 for text in "$work"/texts/*.groff "$work"/texts/*.mandoc; do
     wide=$(awk 'length($0) > 80 { print FNR ": " $0; exit }' "$text")
     [ -z "$wide" ] || fail "$(basename "$text") is wider than 80 columns at line $wide"
-    broken=$(awk '{ line = $0; opened = gsub(/‘/, "", line); closed = gsub(/’/, "", line) }
+    broken=$(awk '{ line = $0; opened = gsub(/‘|„/, "", line); closed = gsub(/’|“/, "", line) }
                   opened != closed { print FNR ": " $0; exit }' "$text")
     [ -z "$broken" ] || fail "$(basename "$text") breaks a literal across lines at line $broken"
 done
 
-# German manual pages name their section EXIT-STATUS, which mdoc takes
-# for a misspelt EXIT STATUS.
+# German manual pages give a German date and name their section
+# EXIT-STATUS, which mdoc takes for a misspelt EXIT STATUS.
 mandoc -T lint -W style "$root/doc/datum.1" "$root/doc/datum.de.1" >"$work/lint" 2>&1 || true
-! grep -v 'datum.de.1:[0-9]*:[0-9]*: STYLE: possible typo in section name: Sh EXIT.STATUS instead of EXIT STATUS$' "$work/lint" >&2 \
+! grep -v -e 'datum.de.1:[0-9]*:[0-9]*: STYLE: possible typo in section name: Sh EXIT.STATUS instead of EXIT STATUS$' \
+    -e 'datum.de.1:[0-9]*:[0-9]*: WARNING: cannot parse date, using it verbatim: Dd [0-9]*\. [A-Z][a-zä]* [0-9]*$' \
+    "$work/lint" >&2 \
     || fail "mandoc -T lint finds the messages above"
 version=$(sed -n 's/^project(datum VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 for page in datum.1 datum.de.1; do
@@ -78,6 +86,7 @@ session() {
 session "$root/README.md" >"$work/session"
 [ -s "$work/session" ] || fail "README.md: no sample session"
 for text in "${texts[@]}"; do
+    [ "$(basename "$text")" != DEVELOPING.md ] || continue
     session "$text" | cmp -s - "$work/session" || fail "$(basename "$text"): the sample session differs from README.md's"
 done
 
@@ -119,13 +128,10 @@ but the text shows
 $shown"
 }
 
-# run_example NAME FILE: the commands of one example, in order, in a folder
-# of their own, with the packages at hand and a home folder of their own.
+# run_example NAME FOLDER FILE: the commands of one example, in order, in
+# FOLDER, with the packages at hand and a home folder of its own.
 run_example() {
-    local name=$1 file=$2 folder command="" shown=""
-    folder=$(mktemp -d "$work/run.XXXX")
-    ln -s "$dist"/* "$folder/"
-    mkdir "$folder/.home"
+    local name=$1 folder=$2 file=$3 command="" shown=""
     while IFS= read -r line; do
         if [[ $line == '$ '* ]]; then
             [ -z "$command" ] || check_command "$name" "$folder" "$command" "$shown"
@@ -138,9 +144,18 @@ run_example() {
     [ -z "$command" ] || check_command "$name" "$folder" "$command" "$shown"
 }
 
+# How many examples each text holds: the pages the od -c pipe, the answer
+# file and the white space; the guides the tarball's install and removal.
+declare -A example_count=(
+    [README.md]=2 [LIESMICH.md]=2 [DEVELOPING.md]=0
+    [datum.1.groff]=3 [datum.1.mandoc]=3 [datum.de.1.groff]=3 [datum.de.1.mandoc]=3
+)
 for text in "${texts[@]}"; do
     name=$(basename "$text")
     examples "$text" >"$work/examples"
+    folder=$(mktemp -d "$work/run.XXXX")
+    ln -s "$dist"/* "$folder/"
+    mkdir "$folder/.home"
     # One example after another, each ended by an empty line.
     count=0
     : >"$work/example"
@@ -150,11 +165,42 @@ for text in "${texts[@]}"; do
             continue
         fi
         if [ -s "$work/example" ]; then
-            run_example "$name" "$work/example"
+            run_example "$name" "$folder" "$work/example"
             count=$((count + 1))
             : >"$work/example"
         fi
     done <"$work/examples"
-    [ "$count" -ge 2 ] || fail "$name: $count examples, expected the od -c pipe and the answer file"
-    echo "ok: $name: the sample session and $count examples"
+    [ "$count" -eq "${example_count[$name]}" ] || fail "$name: $count examples, expected ${example_count[$name]}"
+    echo "ok: $name: $count examples"
 done
+
+# White space: the bytes the program skips before a number (a sign and
+# the digits aside, which a number may start with), and the six words by
+# which every text that lists them names the bytes 32, 9, 10, 11, 12, 13.
+skipped=()
+for byte in $(seq 1 255); do
+    case $byte in 43 | 4[89] | 5[0-7]) continue ;; esac
+    { printf "\\$(printf %03o "$byte")"; printf '5 1 2000 0 x'; } | "$program" | tail -n 1 \
+        | grep -q '^0 Tage nach dem 5\. 1\. 2000' && skipped+=("$byte")
+done
+[ "${skipped[*]}" = "9 10 11 12 13 32" ] || fail "the program skips the bytes ${skipped[*]} as white space"
+declare -A white_space=(
+    [README.md]="space, tab, line feed, vertical tab, form feed and carriage return"
+    [datum.1.mandoc]="space, tab, line feed, vertical tab, form feed and carriage return"
+    [LIESMICH.md]="Leerzeichen, Tabulator, Zeilenvorschub, vertikalen Tabulator, Seitenvorschub und Wagenrücklauf"
+    [datum.de.1.mandoc]="Leerzeichen, Tabulator, Zeilenvorschub, vertikaler Tabulator, Seitenvorschub und Wagenrücklauf"
+)
+for name in "${!white_space[@]}"; do
+    tr -s ' \n' '  ' <"$work/texts/$name" | grep -qF "${white_space[$name]}" \
+        || fail "$name does not name the white space as: ${white_space[$name]}"
+done
+echo "ok: the white space, ${skipped[*]}, named alike in ${#white_space[@]} texts"
+
+# The relative links of the Markdown files.
+for text in README.md LIESMICH.md DEVELOPING.md; do
+    grep -o '\]([^)]*)' "$root/$text" | sed 's/^](//; s/)$//; s/#.*//' | while IFS= read -r target; do
+        case $target in '' | *://* | mailto:*) continue ;; esac
+        [ -e "$root/$target" ] || fail "$text links to $target, which is not there"
+    done
+done
+echo "ok: the links of the Markdown files"

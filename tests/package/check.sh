@@ -164,6 +164,11 @@ check_node() {
     "$prefix/bin/datum" <"$answers" 2>&1 >/dev/null | cmp -s - /dev/null || fail "$tarball: datum writes to standard error"
     MANWIDTH=80 man -l "$prefix/share/man/man1/datum.1" 2>/dev/null | grep -q "datum asks in German" \
         || fail "$tarball: no manual page where npm links it"
+    # Its SEE ALSO names what the package holds, in the folder it names.
+    MANWIDTH=80 man -l "$prefix/share/man/man1/datum.1" 2>/dev/null | sed -n '/^SEE ALSO/,$p' >"$work/see-also"
+    grep -q "npm root -g" "$work/see-also" || fail "$tarball: its manual page does not name the package's folder"
+    ! grep -E "/usr/share|-L de" "$work/see-also" >&2 || fail "$tarball: its manual page names what the package lacks"
+    expect_files "$tarball" "$(npm root --global --prefix "$prefix")/datum" README.md LIESMICH.md
     expect_notices "$prefix/lib/node_modules/datum/THIRD-PARTY-NOTICES" "$tarball" wasi-libc musl Nuxi
     npm uninstall --global --prefix "$prefix" --offline datum >/dev/null 2>&1 || fail "$tarball: npm uninstall failed"
     [ ! -e "$prefix/bin/datum" ] && [ ! -e "$prefix/share/man/man1/datum.1" ] || fail "$tarball: npm uninstall leaves datum behind"

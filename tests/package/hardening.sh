@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Checks that the release programs in DIST are hardened as the README says:
+# Checks that the release programs in DIST are hardened as DEVELOPING.md says:
 # what checksec sees on the Linux programs (full RELRO, PIE, NX), the stack
 # protector and fortified calls where they can be seen (the compile
 # commands and the unstripped objects of the release builds in BUILD), and

@@ -1,0 +1,18 @@
+# A manual page whose SEE ALSO section names what one package holds: the
+# page's own section, its last, is replaced by the package's.
+function(datum_replace_see_also page see_also output)
+  file(READ "${page}" text)
+  file(READ "${see_also}" section)
+  foreach(heading IN ITEMS "SEE ALSO" "SIEHE AUCH")
+    string(FIND "${text}" "\n.Sh ${heading}\n" at)
+    if(NOT at EQUAL -1)
+      break()
+    endif()
+  endforeach()
+  if(at EQUAL -1)
+    message(FATAL_ERROR "${page} has no SEE ALSO section to replace")
+  endif()
+  math(EXPR at "${at} + 1")
+  string(SUBSTRING "${text}" 0 ${at} text)
+  file(WRITE "${output}" "${text}${section}")
+endfunction()
