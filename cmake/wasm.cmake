@@ -105,15 +105,20 @@ list(TRANSFORM site_sources PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ REGEX "^host/")
 # datum_site(FOLDER VERSION): builds the site into FOLDER, as of VERSION.
 function(datum_site folder version)
   add_custom_command(OUTPUT ${folder}/index.html
-    COMMAND ${DATUM_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/host/page/site.mjs
+    COMMAND ${DATUM_NODE} ${PROJECT_SOURCE_DIR}/host/page/site.mjs
       $<TARGET_FILE:datum> ${version}
-      ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/packaging/notices/wasm.txt
+      ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/packaging/notices/wasm.txt
       ${folder} ${icon_files}
     DEPENDS datum ${site_sources} ${icon_files}
     VERBATIM)
 endfunction()
 datum_site(${site_dir} ${PROJECT_VERSION})
 add_custom_target(site ALL DEPENDS ${site_dir}/index.html)
+# The browser test puts the site of another release in this one's place.
+if(BUILD_TESTING)
+  datum_site(${CMAKE_BINARY_DIR}/other-release/site ${PROJECT_VERSION}-other)
+  add_custom_target(other_release_site ALL DEPENDS ${CMAKE_BINARY_DIR}/other-release/site/index.html)
+endif()
 
 # The site as a zip file with one folder, datum/, for the release: every
 # entry with the time SOURCE_DATE_EPOCH and nothing of who packed it.

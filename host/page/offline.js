@@ -15,8 +15,11 @@ if ('serviceWorker' in navigator && (location.protocol === 'https:' || location.
             location.reload();
         }
     });
-    navigator.serviceWorker.register('service-worker.js').catch((error) => {
+    navigator.serviceWorker.register('service-worker.js').then(
+        // A new release is looked for at every visit, not only when the
+        // browser gets round to it; without a network there is none.
+        (registration) => registration.update().catch(() => {}),
         // Offline use is an addition: without it the page works as it is.
-        console.warn(`datum: no offline use (${error})`);
-    });
+        (error) => console.warn(`datum: no offline use (${error})`),
+    );
 }
