@@ -10,7 +10,8 @@
 if ('serviceWorker' in navigator && (location.protocol === 'https:' || location.protocol === 'http:')) {
     const hadWorker = navigator.serviceWorker.controller !== null;
     navigator.serviceWorker.addEventListener('controllerchange', () => {
-        const untouched = transcript.querySelector('.in, .note') === null && field.value === '';
+        const untouched = document.querySelector('#transcript .in, #transcript .note') === null
+            && document.getElementById('line').value === '';
         if (hadWorker && untouched) {
             location.reload();
         }
