@@ -281,6 +281,7 @@ def phone(page, width, height):
         page.wait_for_state("wartet")
         in_view(page)
     page.driver.save_screenshot(f"{OUTPUT}/phone-{width}x{height}.png")
+    audit(page, f"on a phone's screen of {width} x {height} px")
 
 
 def site_files(folder):
