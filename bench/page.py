@@ -7,7 +7,12 @@ shown in the page, beside the native program's wall time for the same run
 time from loading the page to its first prompt, the page's JavaScript heap
 after the largest count, and the size of the page file.
 
-    page.py PAGE NATIVE_PROGRAM [ROUNDS]
+With SITE, the web site as well, installed from a web host on 127.0.0.1
+and then served offline by its service worker: its largest count in the
+same rounds, the first prompt after navigation in 9 loads, its heap, and
+the sizes of the site and its page.
+
+    page.py PAGE NATIVE_PROGRAM [ROUNDS [SITE]]
 """
 
 import os
@@ -22,8 +27,14 @@ from selenium import webdriver
 from selenium.webdriver.chrome.options import Options
 from selenium.webdriver.chrome.service import Service
 
+# The browser test's web host on 127.0.0.1.
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "tests" / "browser"))
+from site_server import SiteServer  # noqa: E402
+
 PAGE, NATIVE = sys.argv[1:3]
 ROUNDS = int(sys.argv[3]) if len(sys.argv) > 3 else 7
+SITE = sys.argv[4] if len(sys.argv) > 4 else None
+LOADS = 9  # of the offline site, for its first prompt
 REPORT = "2147483647 Tage nach dem 1. 1. 1 ist der 12. 7. 5879611."
 
 # Records when the first prompt and the report line are first in the page.
@@ -48,12 +59,17 @@ def native_run(answers):
     return time.perf_counter() - start
 
 
-def page_run(driver):
-    """Loads the page, answers 1 1 1, and times the largest count."""
-    driver.get(pathlib.Path(PAGE).resolve().as_uri())
+def first_prompt(driver, url):
+    """Loads the page; milliseconds from navigation to the first prompt."""
+    driver.get(url)
     while "prompt" not in driver.execute_script("return window.seen"):
         time.sleep(0.01)
-    first_prompt = driver.execute_script("return window.seen.prompt")
+    return driver.execute_script("return window.seen.prompt")
+
+
+def page_run(driver, url):
+    """Loads the page, answers 1 1 1, and times the largest count."""
+    prompt = first_prompt(driver, url)
     driver.execute_script("""
         const field = document.getElementById('line');
         field.value = '1 1 1 2147483647';
@@ -65,7 +81,21 @@ def page_run(driver):
         return [window.seen.report - window.sent, performance.memory.usedJSHeapSize,
                 [...document.querySelectorAll('#transcript .out')].pop().textContent];""")
     assert report == REPORT, report
-    return elapsed / 1000, first_prompt, heap
+    return elapsed / 1000, prompt, heap
+
+
+def offline_site(driver):
+    """Installs the site from a web host, which then goes away; the site's
+    address, now served by its service worker alone."""
+    server = SiteServer(SITE)
+    driver.get(server.url)
+    driver.execute_async_script("navigator.serviceWorker.ready.then(() => arguments[0]())")
+    driver.get(server.url)
+    assert driver.execute_script("return navigator.serviceWorker.controller !== null")
+    driver.execute_async_script(
+        "navigator.serviceWorker.getRegistration().then((r) => r.update()).then(() => arguments[0]())")
+    server.stop()
+    return server.url
 
 
 def main():
@@ -80,27 +110,52 @@ def main():
                          "--enable-precise-memory-info", f"--user-data-dir={profile}"):
             options.add_argument(argument)
         driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        driver.set_script_timeout(30)
         driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": WATCH})
-        native, page, prompts, heaps = [], [], [], []
+        urls = {"page": pathlib.Path(PAGE).resolve().as_uri()}
+        times = {"native": [], "page": [], "site": []}
+        prompts = {"page": [], "site": []}
+        heaps = {"page": [], "site": []}
         try:
+            if SITE:
+                urls["site"] = offline_site(driver)
+            order = ["native", *urls]
             for round_number in range(ROUNDS):
-                for which in ("native", "page") if round_number % 2 == 0 else ("page", "native"):
+                # Each program starts a round in turn.
+                for which in order[round_number % len(order):] + order[:round_number % len(order)]:
                     if which == "native":
-                        native.append(native_run(answers.name))
+                        times["native"].append(native_run(answers.name))
                     else:
-                        elapsed, prompt, heap = page_run(driver)
-                        page.append(elapsed)
-                        prompts.append(prompt)
-                        heaps.append(heap)
+                        elapsed, prompt, heap = page_run(driver, urls[which])
+                        times[which].append(elapsed)
+                        prompts[which].append(prompt)
+                        heaps[which].append(heap)
+            if SITE:
+                prompts["site"] = [first_prompt(driver, urls["site"]) for _ in range(LOADS)]
         finally:
             driver.quit()
+    native = statistics.median(times["native"])
+    page = statistics.median(times["page"])
     print(f"input 1 1 1 2147483647, medians of {ROUNDS} rounds")
-    print(f"native program (file in, /dev/null out)  wall {statistics.median(native):6.3f} s")
-    print(f"page, count sent to report shown         wall {statistics.median(page):6.3f} s")
-    print(f"ratio page / native: {statistics.median(page) / statistics.median(native):.3f}")
-    print(f"first prompt after loading: {statistics.median(prompts):.0f} ms (slowest {max(prompts):.0f} ms)")
-    print(f"page's JavaScript heap after the largest count: {max(heaps) / 2**20:.1f} MiB at most")
+    print(f"native program (file in, /dev/null out)  wall {native:6.3f} s")
+    print(f"page, count sent to report shown         wall {page:6.3f} s")
+    print(f"ratio page / native: {page / native:.3f}")
+    print(f"first prompt after loading: {statistics.median(prompts['page']):.0f} ms "
+          f"(slowest {max(prompts['page']):.0f} ms)")
+    print(f"page's JavaScript heap after the largest count: {max(heaps['page']) / 2**20:.1f} MiB at most")
     print(f"page file: {pathlib.Path(PAGE).stat().st_size / 1024:.1f} KiB")
+    if SITE:
+        site = statistics.median(times["site"])
+        files = [path for path in pathlib.Path(SITE).iterdir() if path.is_file()]
+        print("web site, offline from its service worker's cache:")
+        print(f"  count sent to report shown              wall {site:6.3f} s (target: at most native)")
+        print(f"  ratio site / native: {site / native:.3f}")
+        print(f"  first prompt after navigation: {statistics.median(prompts['site']):.0f} ms, median of {LOADS}"
+              f" loads (slowest {max(prompts['site']):.0f} ms; target: 200 ms)")
+        print(f"  JavaScript heap after the largest count: {max(heaps['site']) / 2**20:.1f} MiB at most"
+              " (target: below 64 MiB)")
+        print(f"  whole site {sum(path.stat().st_size for path in files) / 1024:.1f} KiB (target: 320 KiB), "
+              f"index.html {pathlib.Path(SITE, 'index.html').stat().st_size / 1024:.1f} KiB (target: 256 KiB)")
 
 
 if __name__ == "__main__":

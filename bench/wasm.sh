@@ -3,7 +3,8 @@
 # program (clang, static), reading a file and writing to /dev/null: the
 # node command, whole process, in alternating pairs with the native
 # program, with wall-time medians and the ratio; then the page in headless
-# Chromium (bench/page.py). Builds what it measures first.
+# Chromium and the web site offline from its service worker
+# (bench/page.py). Builds what it measures first.
 #   bench/wasm.sh [ROUNDS]     (at least 5; default 7)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -65,4 +66,4 @@ awk -v a="$(median "$work/node")" -v b="$(median "$work/native")" \
     'BEGIN { printf "ratio node command / native (wall): %.3f\n", a / b }'
 
 echo
-bench/page.py build/wasm/datum.html "$native" "$rounds"
+bench/page.py build/wasm/datum.html "$native" "$rounds" build/wasm/site

@@ -77,3 +77,63 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/datum.html
   DEPENDS datum ${page_sources}
   VERBATIM)
 add_custom_target(page ALL DEPENDS ${CMAKE_BINARY_DIR}/datum.html)
+
+# The web site: the page as index.html with its web app manifest, service
+# worker and icons, for any static web host. The icons are drawn once, in
+# icon.svg, and rendered here; the maskable icon and the one for iOS, which
+# both fill a whole square, get the tile's colour behind the drawing.
+find_program(DATUM_RSVG_CONVERT rsvg-convert REQUIRED)
+set(icon_dir ${CMAKE_BINARY_DIR}/icons)
+set(icon_svg ${CMAKE_CURRENT_SOURCE_DIR}/host/page/icon.svg)
+set(icon_tile_colour "#0a54c7")
+# Each icon: its file name, its size in pixels, and whether it fills a square.
+set(icons
+  icon-192.png 192 OFF
+  icon-512.png 512 OFF
+  icon-maskable-512.png 512 ON
+  apple-touch-icon.png 180 ON)
+set(icon_files "")
+while(icons)
+  list(POP_FRONT icons name size square)
+  set(fill "")
+  if(square)
+    set(fill --background-color=${icon_tile_colour})
+  endif()
+  add_custom_command(OUTPUT ${icon_dir}/${name}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${icon_dir}
+    COMMAND ${DATUM_RSVG_CONVERT} --width=${size} --height=${size} ${fill} ${icon_svg} --output=${icon_dir}/${name}
+    DEPENDS ${icon_svg}
+    VERBATIM)
+  list(APPEND icon_files ${icon_dir}/${name})
+endwhile()
+
+set(site_dir ${CMAKE_BINARY_DIR}/site)
+set(site_sources ${page_sources} host/page/site.mjs host/page/offline.js host/page/service-worker.js
+  host/page/manifest.webmanifest host/page/icon.svg)
+list(TRANSFORM site_sources PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ REGEX "^host/")
+# datum_site(FOLDER VERSION): builds the site into FOLDER, as of VERSION.
+function(datum_site folder version)
+  add_custom_command(OUTPUT ${folder}/index.html
+    COMMAND ${DATUM_NODE} ${PROJECT_SOURCE_DIR}/host/page/site.mjs
+      $<TARGET_FILE:datum> ${version}
+      ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/packaging/notices/wasm.txt
+      ${folder} ${icon_files}
+    DEPENDS datum ${site_sources} ${icon_files}
+    VERBATIM)
+endfunction()
+datum_site(${site_dir} ${PROJECT_VERSION})
+add_custom_target(site ALL DEPENDS ${site_dir}/index.html)
+# The browser test puts the site of another release in this one's place.
+if(BUILD_TESTING)
+  datum_site(${CMAKE_BINARY_DIR}/other-release/site ${PROJECT_VERSION}-other)
+  add_custom_target(other_release_site ALL DEPENDS ${CMAKE_BINARY_DIR}/other-release/site/index.html)
+endif()
+
+# The site as a zip file with one folder, datum/, for the release: every
+# entry with the time SOURCE_DATE_EPOCH and nothing of who packed it.
+set(site_zip ${CMAKE_BINARY_DIR}/datum-${PROJECT_VERSION}-web.zip)
+add_custom_command(OUTPUT ${site_zip}
+  COMMAND ${CMAKE_COMMAND} -DSITE=${site_dir} -DZIP=${site_zip} -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/zip_site.cmake
+  DEPENDS ${site_dir}/index.html ${CMAKE_CURRENT_SOURCE_DIR}/cmake/zip_site.cmake
+  VERBATIM)
+add_custom_target(site_zip DEPENDS ${site_zip})

@@ -1,14 +1,23 @@
 #!/usr/bin/python3
-"""The page in headless Chromium, opened from the disk as a user opens it.
+"""The page in headless Chromium, opened from the disk as a user opens it,
+and the web site, served from a web host on 127.0.0.1 as a phone opens it.
 
 Each case types into the page as a user does and compares the transcript
 with what the program writes for the same input, run as the node command.
-Screenshots at 360 and 1280 px go to the output folder.
+axe-core audits the page in light and dark. The site installs, works
+offline from its service worker, gives way to another release put in its
+place, and fits a phone's screen with the on-screen keyboard open.
+Screenshots at 360 and 1280 px, and of the phone's screen, go to the
+output folder.
 
-    page_test.py PAGE NODE_COMMAND OUTPUT_FOLDER
+    page_test.py PAGE NODE_COMMAND OUTPUT_FOLDER SITE OTHER_SITE
+
+OTHER_SITE is the site built as another release.
 """
 
+import json
 import pathlib
+import re
 import subprocess
 import sys
 import tempfile
@@ -17,14 +26,18 @@ import time
 from selenium import webdriver
 from selenium.webdriver.chrome.options import Options
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-PAGE, NODE_COMMAND, OUTPUT = sys.argv[1:4]
+import accessibility
+from site_server import SiteServer
+
+PAGE, NODE_COMMAND, OUTPUT, SITE, OTHER_SITE = sys.argv[1:6]
 LARGEST = "1 1 1 2147483647"
 
 
-def browser(width, profile):
+def browser(width, profile, height=800):
     options = Options()
     options.binary_location = "/usr/bin/chromium"
     for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic",
@@ -33,13 +46,18 @@ def browser(width, profile):
                      f"--user-data-dir={profile}", f"--window-size={width},900"):
         options.add_argument(argument)
     driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-    # A phone's width, which a desktop window does not go down to.
-    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
-                           {"width": width, "height": 800, "deviceScaleFactor": 1, "mobile": width < 500})
+    driver.set_script_timeout(60)
+    screen(driver, width, height)
     # The copy button writes to the clipboard, and the test reads it back.
     driver.execute_cdp_cmd("Browser.grantPermissions",
                            {"permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
     return driver
+
+
+def screen(driver, width, height):
+    """A phone's screen, which a desktop window does not go down to."""
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                           {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": width < 700})
 
 
 def program_lines(answers):
@@ -51,9 +69,9 @@ def program_lines(answers):
 
 
 class Page:
-    def __init__(self, driver):
+    def __init__(self, driver, url=None):
         self.driver = driver
-        driver.get(pathlib.Path(PAGE).resolve().as_uri())
+        driver.get(url or pathlib.Path(PAGE).resolve().as_uri())
         self.field = driver.find_element(By.ID, "line")
         self.wait_for_state("wartet")
 
@@ -254,9 +272,210 @@ def stop(page):
     expect(shown == program_lines("")[:2] and not gap, f"transcript after a restart: {shown}")
 
 
+def focus(page):
+    """The focused element's id; its focus must be seen: an outline of at
+    least 2 px, inside the window."""
+    element, outlined, inside = page.driver.execute_script("""
+        const element = document.activeElement;
+        const style = getComputedStyle(element);
+        const box = element.getBoundingClientRect();
+        return [element.id, element.matches(':focus-visible') && style.outlineStyle !== 'none'
+                    && parseFloat(style.outlineWidth) >= 2,
+                box.top >= 0 && box.left >= 0 && box.bottom <= innerHeight && box.right <= innerWidth];""")
+    expect(outlined and inside,
+           f"the focus on '{element}' cannot be seen (outline {outlined}, in the window {inside})")
+    return element
+
+
+def keyboard_only(page):
+    """A session, the end of input, Abbrechen and Neu starten with keys
+    alone, the focus always visible."""
+    keys = ActionChains(page.driver)
+
+    def press(*sequence):
+        keys.send_keys(*sequence).perform()
+
+    def tab_to(target):
+        for _ in range(6):
+            if focus(page) == target:
+                return
+            press(Keys.TAB)
+        raise AssertionError(f"Tab does not reach '{target}'")
+
+    expect(focus(page) == "line", "the input field has no focus at the start")
+    for line in ("31", "12", "2023", "1", "x"):
+        page.wait_for_state("wartet")
+        press(line, Keys.ENTER)
+    page.wait_for_state("beendet (Status 0)")
+    expect(page.transcript(("out",))[0] == program_lines("31\n12\n2023\n1\nx\n"), "output of a session by keys")
+    for ending in ("end", "stop"):
+        expect(focus(page) == "restart", f"after the end the focus is on '{focus(page)}'")
+        press(Keys.ENTER)
+        page.wait_for_state("wartet")
+        expect(focus(page) == "line", "after Neu starten the input field has no focus")
+        press(LARGEST if ending == "stop" else "5", Keys.ENTER)
+        if ending == "end":
+            page.wait_for_state("wartet")
+        tab_to(ending)
+        press(Keys.SPACE if ending == "end" else Keys.ENTER)
+        page.wait_for_state("beendet" if ending == "end" else "abgebrochen")
+    expect(focus(page) == "restart", "after Abbrechen the focus is not on Neu starten")
+    press(Keys.ENTER)
+    page.wait_for_state("wartet")
+
+
+def audit(page, moment):
+    found = accessibility.violations(page.driver)
+    expect(not found, f"axe-core {moment}:\n" + "\n".join(found))
+
+
+def in_view(page):
+    """On a phone's screen: the newest line of the transcript and the input
+    field in the window, the line inside the transcript's visible part, and
+    nothing wider than the window."""
+    line, field, transcript, wide = page.driver.execute_script("""
+        const box = (element) => element.getBoundingClientRect().toJSON();
+        const lines = [...document.querySelectorAll('#transcript > div:not([hidden])')];
+        return [box(lines[lines.length - 1]), box(document.getElementById('line')),
+                box(document.getElementById('transcript')),
+                document.documentElement.scrollWidth > innerWidth || scrollX !== 0];""")
+    height = page.driver.execute_script("return innerHeight")
+    for name, box in (("newest line", line), ("input field", field)):
+        expect(0 <= box["top"] and box["bottom"] <= height, f"the {name} is not in view: {box}")
+    expect(transcript["top"] <= line["top"] and line["bottom"] <= transcript["bottom"],
+           f"the newest line {line} is outside the transcript's view {transcript}")
+    expect(not wide, "the page scrolls sideways")
+
+
+def phone(page, width, height):
+    """The app as a phone starts it, at its input field, then a session with
+    the on-screen keyboard open."""
+    expect(focus(page) == "line", "the app does not open at the input field")
+    in_view(page)
+    for line in ("31", "12", "2023", "1"):
+        page.answer(line)
+        page.wait_for_state("wartet")
+        in_view(page)
+    page.driver.save_screenshot(f"{OUTPUT}/phone-{width}x{height}.png")
+    audit(page, f"on a phone's screen of {width} x {height} px")
+
+
+def site_files(folder):
+    """The files of a built site that its worker keeps, and its release."""
+    worker = pathlib.Path(folder, "service-worker.js").read_text()
+    release = json.loads(re.search(r"^const RELEASE = (.*);$", worker, re.M).group(1))
+    return sorted(p.name for p in pathlib.Path(folder).iterdir() if p.name != "service-worker.js"), release
+
+
+def caches(driver):
+    """Each cache of the origin and the addresses it holds."""
+    return driver.execute_async_script("""
+        const done = arguments[arguments.length - 1];
+        (async () => Promise.all((await caches.keys()).map(async (name) =>
+            [name, (await (await caches.open(name)).keys()).map((request) => request.url).sort()])))()
+            .then(done, (error) => done(String(error)));""")
+
+
+# The site's Content-Security-Policy: every directive and what it allows.
+SITE_POLICY = (
+    ("default-src", r"'none'"),
+    ("script-src", r"'sha256-[A-Za-z0-9+/]{43}=' 'wasm-unsafe-eval'"),
+    ("worker-src", r"'self' blob:"),
+    ("style-src", r"'sha256-[A-Za-z0-9+/]{43}='"),
+    ("img-src", r"'self'"),
+    ("manifest-src", r"'self'"),
+    ("base-uri", r"'none'"),
+    ("form-action", r"'none'"),
+)
+
+# What the manifest must say, beside its icons.
+MANIFEST = (
+    ("lang", "de"), ("start_url", "./"), ("scope", "./"), ("display", "standalone"),
+)
+
+
+def installable(page, url):
+    driver = page.driver
+    errors = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
+    expect(not errors, f"the site cannot be installed: {errors}")
+    expect(not driver.execute_cdp_cmd("Page.getAppManifest", {})["errors"], "the manifest has errors")
+    manifest = json.loads(pathlib.Path(SITE, "manifest.webmanifest").read_text())
+    for field, value in MANIFEST:
+        expect(manifest.get(field) == value, f"the manifest's {field} is {manifest.get(field)}")
+    expect(manifest["name"] and manifest["short_name"], "the manifest has no name")
+    for colour in ("theme_color", "background_color"):
+        expect(re.fullmatch(r"#[0-9a-f]{6}", manifest.get(colour, "")), f"the manifest has no {colour}")
+    icons = {(icon["sizes"], icon.get("purpose", "any")) for icon in manifest["icons"]}
+    for icon in (("192x192", "any"), ("512x512", "any"), ("512x512", "maskable")):
+        expect(icon in icons, f"the manifest has no icon {icon}")
+    policy = driver.execute_script(
+        "return document.querySelector('meta[http-equiv=\"Content-Security-Policy\"]').content")
+    directives = [directive.split(" ", 1) for directive in policy.split("; ")]
+    expect(len(directives) == len(SITE_POLICY), f"the policy is {policy}")
+    for (name, sources), (expected_name, pattern) in zip(directives, SITE_POLICY):
+        expect(name == expected_name and re.fullmatch(pattern, sources), f"the policy has {name} {sources}")
+    expect(driver.execute_script("return document.querySelector('link[rel=\"apple-touch-icon\"]').href")
+           == url + "apple-touch-icon.png", "no icon for iOS")
+
+
+def served_site(profile):
+    """The site from a web host: installed, offline, and updated."""
+    files, release = site_files(SITE)
+    other_files, other_release = site_files(OTHER_SITE)
+    expect(release != other_release, "the other site is the same release")
+    driver = browser(1280, profile)
+    server = SiteServer(SITE)
+    url = server.url
+    try:
+        page = Page(driver, url)
+        installable(page, url)
+        driver.execute_async_script("navigator.serviceWorker.ready.then(() => arguments[0]())")
+        page = Page(driver, url)
+        worker = driver.execute_script("return navigator.serviceWorker.controller?.scriptURL")
+        expect(worker == url + "service-worker.js", f"after a reload the page is served by {worker}")
+        expect(caches(driver) == [[f"datum {url} {release}", [url + name for name in files]]],
+               f"the caches hold {caches(driver)}")
+        print("ok: the site installs and its worker keeps exactly its files")
+        # The page looks for a new release at every visit; the host goes
+        # away once that look is over (the browser does one at a time).
+        driver.execute_async_script(
+            "navigator.serviceWorker.getRegistration().then((r) => r.update()).then(() => arguments[0]())")
+
+        server.stop()
+        page = Page(driver, url)
+        sample_session(page)
+        print("ok: the site works offline")
+
+        # Another release on the host: its worker takes over at the next
+        # visit and leaves its own cache only.
+        server = SiteServer(OTHER_SITE, server.port)
+        driver.get(url)
+        version = other_release.split()[0]
+        deadline = time.monotonic() + 10
+        while version not in driver.execute_script("return document.body.textContent"):
+            expect(time.monotonic() < deadline, "the other release does not take over")
+            time.sleep(0.1)
+        page = Page(driver, url)
+        expect(caches(driver) == [[f"datum {url} {other_release}", [url + name for name in other_files]]],
+               f"after the update the caches hold {caches(driver)}")
+        print("ok: another release takes over at the next visit")
+
+        for width, height in ((360, 300), (640, 300)):
+            screen(driver, width, height)
+            page = Page(driver, url)
+            phone(page, width, height)
+            print(f"ok: a phone's screen of {width} x {height} px")
+        errors = [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
+        expect(not errors, f"errors in the browser: {errors}")
+    finally:
+        server.stop()
+        driver.quit()
+
+
 def main():
     checks = (sample_session, unreadable_answer, ended_input, long_line, several_lines_pasted,
-              largest_count, stop)
+              largest_count, stop, keyboard_only)
+    audited = (sample_session, largest_count)
     with tempfile.TemporaryDirectory() as profile:
         for width in (1280, 360):
             driver = browser(width, f"{profile}/{width}")
@@ -267,15 +486,19 @@ def main():
                 expect(driver.execute_script(
                     "return document.documentElement.scrollWidth <= window.innerWidth"),
                     f"the page scrolls sideways at {width} px")
-                for check in checks if width == 1280 else (sample_session,):
+                audit(page, f"at the start at {width} px")
+                for check in checks if width == 1280 else audited:
                     check(page)
                     print(f"ok: {check.__name__} at {width} px")
+                    if check in audited:
+                        audit(page, f"after {check.__name__} at {width} px")
                     if check is not stop:
                         page.restart()
                 errors = [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
                 expect(not errors, f"errors in the browser: {errors}")
             finally:
                 driver.quit()
+        served_site(f"{profile}/site")
 
 
 if __name__ == "__main__":

@@ -197,5 +197,6 @@ check_rpm aarch64 qemu-aarch64
 check_windows
 check_node
 check_page
+"$here/check_site.sh" "$dist"
 (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
 echo "ok: SHA256SUMS"

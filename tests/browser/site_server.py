@@ -1,0 +1,52 @@
+"""A static web host on 127.0.0.1 for the web site, as any host serves it:
+the files of one folder under a subfolder of the server (FOLDER_PATH), the
+folder's address giving its index.html. The folder can be swapped while
+the server runs (a new release put on the host), and the server stopped
+(the phone without signal) and started again at the same address."""
+
+import functools
+import http.server
+import threading
+
+FOLDER_PATH = "/apps/datum/"
+
+
+class SiteServer:
+    def __init__(self, folder, port=0):
+        self.folder = folder
+        handler = functools.partial(_Handler, self)
+        self._server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
+        self.port = self._server.server_address[1]
+        self._thread = threading.Thread(target=self._server.serve_forever, daemon=True)
+        self._thread.start()
+        self.url = f"http://127.0.0.1:{self.port}{FOLDER_PATH}"
+
+    def stop(self):
+        self._server.shutdown()
+        self._server.server_close()
+        self._thread.join()
+
+
+class _Handler(http.server.SimpleHTTPRequestHandler):
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
+                      ".webmanifest": "application/manifest+json", ".js": "text/javascript"}
+
+    def __init__(self, site, *args, **kwargs):
+        self.site = site
+        super().__init__(*args, directory=site.folder, **kwargs)
+
+    def send_head(self):
+        # Always the file as it is now: the two sites of a test are built
+        # within a second, which a file's time cannot tell apart.
+        del self.headers["If-Modified-Since"]
+        return super().send_head()
+
+    def translate_path(self, path):
+        # Only the site's folder is there; everything else is not found.
+        path = path.split("?", 1)[0].split("#", 1)[0]
+        if not path.startswith(FOLDER_PATH):
+            return "/nonexistent"
+        return super().translate_path("/" + path[len(FOLDER_PATH):])
+
+    def log_message(self, *args):
+        pass
