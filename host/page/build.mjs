@@ -24,7 +24,8 @@ const PAGE_HEAD = '<link rel="icon" href="data:,">';
 
 /**
  * The page as HTML.
- * @param {{modulePath: string, version: string, licensePath: string, noticesPath: string, site: boolean}} from
+ * @param {{modulePath: string, version: string, licensePath: string, noticesPath: string,
+ *          site: boolean}} from
  *   site: the page of the web site, which registers its service worker
  */
 export function buildPage({ modulePath, version, licensePath, noticesPath, site }) {

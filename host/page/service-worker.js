@@ -9,6 +9,7 @@
 // the caches of the releases before it. Caches belong to the origin, so
 // the name also carries the site's folder: two copies of the site in two
 // folders of one host keep their own caches.
+/* global RELEASE, FILES */
 
 const CACHE_PREFIX = `datum ${registration.scope} `;
 const CACHE = `${CACHE_PREFIX}${RELEASE}`;
