@@ -52,13 +52,14 @@ function pageModule(page) {
     return base64 ? [Buffer.from(base64[1], 'base64')] : [];
 }
 const isProgram = (member) => /(^|\/)(bin\/datum|datum\.exe|datum\.wasm)$/.test(member);
-function membersOfTar(archive, options = '') {
-    return text('tar', `-t${options}f`, archive).split('\n').filter(isProgram)
-        .map((member) => run('tar', [`-x${options}Of`, archive, member]));
+// The programs of a tar archive, from a file or from bytes ("-").
+function programsInTar(archive, options, bytes) {
+    return run('tar', [`-t${options}f`, archive], bytes).toString('utf8').split('\n').filter(isProgram)
+        .map((member) => run('tar', [`-x${options}Of`, archive, member], bytes));
 }
 function programsInside(file) {
     if (/\.(tar\.gz|tgz)$/.test(file)) {
-        return membersOfTar(file, 'z');
+        return programsInTar(file, 'z');
     }
     if (file.endsWith('.zip')) {
         return text('unzip', '-Z1', file).split('\n').flatMap((member) => {
@@ -69,14 +70,10 @@ function programsInside(file) {
         });
     }
     if (file.endsWith('.deb')) {
-        const tar = run('dpkg-deb', ['--fsys-tarfile', file]);
-        return run('tar', ['-tf', '-'], tar).toString('utf8').split('\n').filter(isProgram)
-            .map((member) => run('tar', ['-xOf', '-', member], tar));
+        return programsInTar('-', '', run('dpkg-deb', ['--fsys-tarfile', file]));
     }
     if (file.endsWith('.rpm')) {
-        const cpio = run('rpm2cpio', [file]);
-        return run('cpio', ['-it', '--quiet'], cpio).toString('utf8').split('\n').filter(isProgram)
-            .map((member) => run('cpio', ['-i', '--quiet', '--to-stdout', member], cpio));
+        return programsInTar('-', 'z', run('rpm2archive', ['-'], readFileSync(file)));
     }
     if (file.endsWith('.html')) {
         return pageModule(readFileSync(file));
