@@ -93,8 +93,9 @@ for (const name of releaseFiles) {
     if (hashOf(component) !== sha256(bytes)) {
         problems.push(`${name}: the bill of materials has another SHA-256 than the file`);
     }
-    const claimed = dependsOn(`file:${name}`).map((ref) => hashOf(byRef.get(ref))).sort();
-    const found = programsInside(join(dist, name)).map(sha256).sort();
+    // A program may be in a file more than once (a web site's page and module).
+    const claimed = [...new Set(dependsOn(`file:${name}`).map((ref) => hashOf(byRef.get(ref))))].sort();
+    const found = [...new Set(programsInside(join(dist, name)).map(sha256))].sort();
     if (JSON.stringify(claimed) !== JSON.stringify(found)) {
         problems.push(`${name}: holds the programs ${found.join(', ') || 'none'}, but the bill of materials says ${claimed.join(', ') || 'none'}`);
     }
