@@ -72,7 +72,10 @@ function owner(file) {
         } catch {
             continue;
         }
-        const line = found.split('\n').find((l) => !l.startsWith('diversion '));
+        const line = found.split('\n').find((l) => l.includes(': ') && !l.startsWith('diversion '));
+        if (!line) {
+            continue;
+        }
         const packageName = line.slice(0, line.lastIndexOf(': ')).split(', ')[0];
         if (!ownerCache.has(packageName)) {
             const [name, architecture, packageVersion, source, sourceVersion, summary] = run('dpkg-query', '-W', '-f',
