@@ -12,7 +12,7 @@
 // that carry it, separated by blanks. Time stamp from SOURCE_DATE_EPOCH.
 
 import { createHash } from 'node:crypto';
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 import { readFileSync, readdirSync, realpathSync, writeFileSync } from 'node:fs';
 import { basename, dirname, isAbsolute, join, normalize, resolve } from 'node:path';
 
@@ -61,33 +61,37 @@ function linkedFiles(map) {
     return [...files];
 }
 
-// The installed package that owns FILE: the path as written, with "."
-// and ".." taken out, or with every link resolved (/lib is /usr/lib).
-const ownerCache = new Map();
-function owner(file) {
-    for (const candidate of new Set([normalize(file), realpathSync(file)])) {
-        let found;
-        try {
-            found = run('dpkg-query', '-S', candidate);
-        } catch {
-            continue;
+// The installed package that owns each of FILES, asked of dpkg in one go
+// (each question reads its whole list of files): the path as written,
+// with "." and ".." taken out, or with every link resolved (/lib is
+// /usr/lib).
+function owners(files) {
+    const candidates = new Map(files.map((file) => [file, [...new Set([normalize(file), realpathSync(file)])]]));
+    // dpkg-query -S fails if any path has no owner, and names the owners of the others.
+    const answer = spawnSync('dpkg-query', ['-S', ...new Set([...candidates.values()].flat())], { encoding: 'utf8' });
+    const packageOf = new Map();
+    for (const line of answer.stdout.split('\n')) {
+        const colon = line.lastIndexOf(': ');
+        if (colon > 0 && !line.startsWith('diversion ')) {
+            packageOf.set(line.slice(colon + 2), line.slice(0, colon).split(', ')[0]);
         }
-        const line = found.split('\n').find((l) => l.includes(': ') && !l.startsWith('diversion '));
-        if (!line) {
-            continue;
-        }
-        const packageName = line.slice(0, line.lastIndexOf(': ')).split(', ')[0];
-        if (!ownerCache.has(packageName)) {
-            const [name, architecture, packageVersion, source, sourceVersion, summary] = run('dpkg-query', '-W', '-f',
-                '${Package}\t${Architecture}\t${Version}\t${source:Package}\t${source:Version}\t${binary:Summary}',
-                packageName).split('\t');
-            ownerCache.set(packageName, { name, architecture, packageVersion, source, sourceVersion, summary, files: new Set() });
-        }
-        const installed = ownerCache.get(packageName);
-        installed.files.add(candidate);
-        return installed;
     }
-    throw new Error(`${file} is linked into a program, but no installed package owns it`);
+    const names = [...new Set(packageOf.values())];
+    const installed = new Map(names.length === 0 ? [] : run('dpkg-query', '-W', '-f',
+        '${binary:Package}\t${Package}\t${Architecture}\t${Version}\t${source:Package}\t${source:Version}\t${binary:Summary}\n',
+        ...names).trimEnd().split('\n').map((line) => {
+        const [key, name, architecture, packageVersion, source, sourceVersion, summary] = line.split('\t');
+        return [key, { name, architecture, packageVersion, source, sourceVersion, summary, files: new Set() }];
+    }));
+    return files.map((file) => {
+        const path = candidates.get(file).find((candidate) => installed.has(packageOf.get(candidate)));
+        if (!path) {
+            throw new Error(`${file} is linked into a program, but no installed package owns it`);
+        }
+        const owner = installed.get(packageOf.get(path));
+        owner.files.add(path);
+        return owner;
+    });
 }
 
 // A Debian package's URL, with the source package it was built from as
@@ -117,11 +121,15 @@ const programs = programArguments.map((argument) => {
         throw new Error(`${platform}: no release file in ${dist} matches ${patterns.join(' ')}`);
     }
     const buildFolder = resolve(dirname(path));
-    const libraries = linkedFiles(`${path}.map`)
-        .filter((file) => !(isAbsolute(file) && normalize(file).startsWith(`${buildFolder}/`)))
-        .map(owner);
-    return { platform, path, carriers, libraries: [...new Set(libraries)] };
+    const linked = linkedFiles(`${path}.map`)
+        .filter((file) => !(isAbsolute(file) && normalize(file).startsWith(`${buildFolder}/`)));
+    return { platform, path, carriers, linked };
 });
+const allLinked = [...new Set(programs.flatMap((program) => program.linked))];
+const ownerOf = new Map(owners(allLinked).map((owner, index) => [allLinked[index], owner]));
+for (const program of programs) {
+    program.libraries = [...new Set(program.linked.map((file) => ownerOf.get(file)))];
+}
 
 const libraryRef = (installed) => `deb:${installed.name}:${installed.architecture}`;
 const libraries = [...new Set(programs.flatMap((program) => program.libraries))]
