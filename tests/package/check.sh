@@ -200,14 +200,16 @@ check_changelogs() {
         first=$(head -1 "$work/changelog")
         named=$(sed -n 's/^ -- .*>  //p' "$work/changelog" | head -1)
         [[ $first == "datum ($version) "* ]] || fail "$package: its changelog begins with '$first'"
-        [ "$(date -u -d "$named" +%F)" = "$date" ] || fail "$package: its changelog is of $named, CHANGELOG.md of $date"
+        [ -n "$named" ] && [ "$(date -u -d "$named" +%F)" = "$date" ] \
+            || fail "$package: its changelog is of '$named', CHANGELOG.md of $date"
     done
     for package in "$dist"/datum-"$version"-1.*.rpm; do
         # "* Www Mmm DD YYYY NAME <MAIL> - VERSION-RELEASE"
         first=$(rpm -qp --changelog "$package" 2>/dev/null | head -1)
         named=$(cut -d ' ' -f 2-5 <<<"$first")
         [[ $first == *" - $version-1" ]] || fail "$package: its changelog begins with '$first'"
-        [ "$(date -u -d "$named" +%F)" = "$date" ] || fail "$package: its changelog is of $named, CHANGELOG.md of $date"
+        [ -n "$named" ] && [ "$(date -u -d "$named" +%F)" = "$date" ] \
+            || fail "$package: its changelog is of '$named', CHANGELOG.md of $date"
     done
     echo "ok: CHANGELOG.md, the .deb's and the .rpm's changelogs: $version of $date"
 }
