@@ -69,7 +69,7 @@ check_linux() {
     dpkg-deb -x "$deb" "$root"
     check_program "$deb" "$kind" "$root/usr/bin/datum" "${runner[@]}"
     check_manuals "$root/usr/share/man/man1/datum.1.gz" "$root/usr/share/man/de/man1/datum.1.gz"
-    expect_files "$deb" "$root/usr/share/doc/datum" README.md LIESMICH.md changelog.gz
+    expect_files "$deb" "$root/usr/share/doc/datum" README.md LIESMICH.md CHANGELOG.md changelog.gz
     expect_notices "$root/usr/share/doc/datum/copyright" "$deb" "License: MIT" "GNU C Library" \
         "LGPL-2.1" "GCC RUNTIME LIBRARY EXCEPTION"
     local lint_status=0
@@ -82,7 +82,7 @@ check_linux() {
     local top=$work/datum-$version-linux-$platform
     check_program "$tarball" "$kind" "$top/bin/datum" "${runner[@]}"
     check_manuals "$top/share/man/man1/datum.1" "$top/share/man/de/man1/datum.1"
-    expect_files "$tarball" "$top/share/doc/datum" README.md LIESMICH.md LICENSE
+    expect_files "$tarball" "$top/share/doc/datum" README.md LIESMICH.md CHANGELOG.md LICENSE
     expect_notices "$top/share/doc/datum/THIRD-PARTY-NOTICES" "$tarball" "GNU C Library" \
         "GNU LESSER GENERAL PUBLIC LICENSE" "GCC RUNTIME LIBRARY EXCEPTION" "GNU GENERAL PUBLIC LICENSE"
     echo "ok: linux-$platform packages"
@@ -91,7 +91,7 @@ check_linux() {
 check_windows() {
     local zip=$dist/datum-$version-windows-x64.zip
     unzip -q "$zip" -d "$work/windows"
-    expect_files "$zip" "$work/windows" datum.html datum.de.html LIESMICH.md LICENSE
+    expect_files "$zip" "$work/windows" datum.html datum.de.html LIESMICH.md CHANGELOG.md LICENSE
     grep -q "asks in German for a start date" "$work/windows/datum.html" || fail "$zip: datum.html is no manual page"
     grep -q "fragt auf Deutsch nach Tag" "$work/windows/datum.de.html" \
         || fail "$zip: datum.de.html is no German manual page"
@@ -137,7 +137,7 @@ check_rpm() {
         "${rpm_in_root[@]}" --nodeps --ignorearch -i "$package"
     } 2>"$work/rpm.err" || fail "$package: rpm -i: $(cat "$work/rpm.err")"
     check_manuals "$root/usr/share/man/man1/datum.1.gz" "$root/usr/share/man/de/man1/datum.1.gz"
-    expect_files "$package" "$root/usr/share/doc/datum" README.md LIESMICH.md
+    expect_files "$package" "$root/usr/share/doc/datum" README.md LIESMICH.md CHANGELOG.md
     expect_files "$package" "$root/usr/share/licenses/datum" LICENSE
     expect_notices "$root/usr/share/licenses/datum/THIRD-PARTY-NOTICES" "$package" "GNU C Library" \
         "GNU LESSER GENERAL PUBLIC LICENSE" "GCC RUNTIME LIBRARY EXCEPTION"
@@ -161,6 +161,7 @@ check_node() {
     npm install --global --prefix "$prefix" --cache "$work/npm-cache" --offline --no-audit --no-fund \
         "$tarball" >"$work/npm.log" 2>&1 || fail "$tarball: npm install: $(cat "$work/npm.log")"
     check_program "$tarball" "Node.js script executable" "$prefix/bin/datum"
+    expect_files "$tarball" "$prefix/lib/node_modules/datum" README.md LIESMICH.md CHANGELOG.md
     "$prefix/bin/datum" <"$answers" 2>&1 >/dev/null | cmp -s - /dev/null || fail "$tarball: datum writes to standard error"
     MANWIDTH=80 man -l "$prefix/share/man/man1/datum.1" 2>/dev/null | grep -q "datum asks in German" \
         || fail "$tarball: no manual page where npm links it"
@@ -190,6 +191,34 @@ check_page() {
     echo "ok: page"
 }
 
+# check_changelogs: the newest release in CHANGELOG.md is this version,
+# and the changelogs of the .deb and the .rpm packages name the same
+# version and date.
+check_changelogs() {
+    local newest date package first named
+    newest=$(sed -n 's/^## \[\([0-9.]*\)\] - \([0-9-]*\)$/\1 \2/p' "$here/../../CHANGELOG.md" | head -1)
+    [ "${newest% *}" = "$version" ] || fail "CHANGELOG.md: the newest release is '$newest', not $version"
+    date=${newest#* }
+    for package in "$dist"/datum_"$version"_*.deb; do
+        dpkg-deb --fsys-tarfile "$package" | tar -xO ./usr/share/doc/datum/changelog.gz | gunzip >"$work/changelog"
+        # "datum (VERSION) DISTRIBUTION; ...", and its last line " -- NAME <MAIL>  DATE".
+        first=$(head -1 "$work/changelog")
+        named=$(sed -n 's/^ -- .*>  //p' "$work/changelog" | head -1)
+        [[ $first == "datum ($version) "* ]] || fail "$package: its changelog begins with '$first'"
+        [ -n "$named" ] && [ "$(date -u -d "$named" +%F)" = "$date" ] \
+            || fail "$package: its changelog is of '$named', CHANGELOG.md of $date"
+    done
+    for package in "$dist"/datum-"$version"-1.*.rpm; do
+        # "* Www Mmm DD YYYY NAME <MAIL> - VERSION-RELEASE"
+        first=$(rpm -qp --changelog "$package" 2>/dev/null | head -1)
+        named=$(cut -d ' ' -f 2-5 <<<"$first")
+        [[ $first == *" - $version-1" ]] || fail "$package: its changelog begins with '$first'"
+        [ -n "$named" ] && [ "$(date -u -d "$named" +%F)" = "$date" ] \
+            || fail "$package: its changelog is of '$named', CHANGELOG.md of $date"
+    done
+    echo "ok: CHANGELOG.md, the .deb's and the .rpm's changelogs: $version of $date"
+}
+
 check_linux x86_64 amd64 "x86-64.*static-pie linked"
 check_linux arm64 arm64 "ARM aarch64.*static-pie linked" qemu-aarch64
 check_rpm x86_64
@@ -198,5 +227,7 @@ check_windows
 check_node
 check_page
 "$here/check_site.sh" "$dist"
+check_changelogs
+node "$here/check_sbom.mjs" "$dist" "$version"
 (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
 echo "ok: SHA256SUMS"

@@ -1,24 +1,45 @@
 #!/usr/bin/env bash
-# Builds every package a second time from a copy of this checkout in
-# another folder and compares the SHA-256 sums with those in dist/.
-# Identical sums mean identical programs (datum for x86-64 and arm64,
-# datum.exe) and identical packages.
+# Builds the release a second time from its own source archive, unpacked in
+# another folder, with no git and no SOURCE_DATE_EPOCH but the one that the
+# archive's RELEASE holds, and compares the SHA-256 sums with those in
+# dist/. Identical sums mean identical packages and an identical bill of
+# materials, with the programs' sums in it; the programs themselves
+# (datum for x86-64 and arm64, datum.exe, datum.wasm) are compared too.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
-[ -f dist/SHA256SUMS ] || { echo "FAIL: run script/release first" >&2; exit 1; }
 
-SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
-export SOURCE_DATE_EPOCH
-copy=$(mktemp -d)/elsewhere/datum
-trap 'rm -rf "$(dirname "$(dirname "$copy")")"' EXIT
-mkdir -p "$copy"
-# The files of the checkout as they are now, committed or not.
-git ls-files -z --cached --others --exclude-standard | xargs -0 cp --parents -t "$copy"
-
-"$copy/script/release" >/dev/null 2>"$copy.log" || { cat "$copy.log" >&2; exit 1; }
-if ! diff dist/SHA256SUMS "$copy/dist/SHA256SUMS"; then
-    echo "FAIL: a second build in $copy gives other bytes" >&2
+fail() {
+    echo "FAIL: $*" >&2
     exit 1
+}
+
+[ -f dist/SHA256SUMS ] || fail "run script/release first"
+version=$(sed -n 's/^project(datum VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+archive=datum-$version.tar.gz
+[ -f "dist/$archive" ] || fail "no dist/$archive"
+
+# The archive and the folder it unpacks into side by side, as a user has
+# them after downloading it.
+elsewhere=$(mktemp -d)/elsewhere
+trap 'rm -rf "$(dirname "$elsewhere")"' EXIT
+mkdir "$elsewhere"
+cp "dist/$archive" "$elsewhere/"
+tar -xzf "$elsewhere/$archive" -C "$elsewhere"
+copy=$elsewhere/datum-$version
+[ ! -e "$copy/.git" ] || fail "$archive holds .git"
+
+[ -z "$(git status --porcelain --untracked-files=no 2>/dev/null)" ] \
+    || echo "reproducible.sh: this checkout has uncommitted changes, which $archive does not hold" >&2
+env -u SOURCE_DATE_EPOCH "$copy/script/release" >/dev/null 2>"$elsewhere/release.log" \
+    || { cat "$elsewhere/release.log" >&2; fail "script/release in the unpacked $archive"; }
+
+for program in linux-x86_64/datum linux-arm64/datum windows-x64/datum.exe wasm/datum.wasm; do
+    cmp -s "build/package/$program" "$copy/build/package/$program" \
+        || fail "$program built from $archive differs from build/package/$program"
+done
+if ! diff dist/SHA256SUMS "$copy/dist/SHA256SUMS"; then
+    grep "script/release: " "$elsewhere/release.log" >&2 || true
+    fail "the release built from $archive in $copy gives other bytes"
 fi
-echo "ok: a second build in another folder gives identical packages"
+echo "ok: the release built again from $archive, in another folder with no git, gives identical programs and files"

@@ -1,0 +1,214 @@
+// Writes the release's software bill of materials (CycloneDX 1.6 JSON):
+// every file of the release with its SHA-256, every program with the files
+// that carry it, and for every program the Debian packages whose library
+// code the linker put into it. Which files those are comes from the link
+// map beside the program; which package owns each file, and its version,
+// from the package database of the machine that built it. Only the
+// licences are written here, by source package, as no package database
+// holds them in a form to read.
+//   node bill_of_materials.mjs DIST VERSION PROGRAM...
+// PROGRAM is one argument: a name for the platform, the program as built
+// (its link map is PROGRAM.map) and shell patterns for the release files
+// that carry it, separated by blanks. Time stamp from SOURCE_DATE_EPOCH.
+
+import { createHash } from 'node:crypto';
+import { execFileSync, spawnSync } from 'node:child_process';
+import { readFileSync, readdirSync, realpathSync, writeFileSync } from 'node:fs';
+import { basename, dirname, isAbsolute, join, normalize, resolve } from 'node:path';
+
+const [dist, version, ...programArguments] = process.argv.slice(2);
+const bomName = `datum-${version}.cdx.json`;
+const epoch = Number(process.env.SOURCE_DATE_EPOCH);
+if (!dist || !version || programArguments.length === 0 || !Number.isInteger(epoch)) {
+    throw new Error('usage: SOURCE_DATE_EPOCH=... node bill_of_materials.mjs DIST VERSION PROGRAM...');
+}
+
+// SPDX licence expressions by Debian source package, as the notices in
+// packaging/notices describe them. A library from any other source
+// package stops the build until its licence is added here.
+const gccRuntime = 'GPL-3.0-or-later WITH GCC-exception-3.1';
+const licenceBySource = [
+    [/^glibc$/, 'LGPL-2.1-or-later'],
+    [/^cross-toolchain-base$/, 'LGPL-2.1-or-later'], // glibc for cross compilers
+    [/^gcc-\d+(-cross)?$/, gccRuntime],
+    [/^gcc-mingw-w64$/, gccRuntime],
+    [/^mingw-w64$/, 'ZPL-2.1 AND HPND AND LicenseRef-public-domain'],
+    [/^wasi-libc$/, 'CC0-1.0 AND MIT AND BSD-2-Clause'],
+    [/^llvm-toolchain-\d+$/, 'Apache-2.0 WITH LLVM-exception'],
+];
+
+const sha256 = (path) => createHash('sha256').update(readFileSync(path)).digest('hex');
+const run = (command, ...args) => execFileSync(command, args, { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'] });
+
+// The distribution, for the package URLs: "debian" and "debian-12".
+const osRelease = Object.fromEntries(readFileSync('/etc/os-release', 'utf8').split('\n')
+    .map((line) => line.match(/^([A-Z_]+)=("?)(.*)\2$/)).filter(Boolean).map((m) => [m[1], m[3]]));
+const distribution = osRelease.ID;
+const distributionRelease = `${distribution}-${osRelease.VERSION_ID ?? osRelease.VERSION_CODENAME}`;
+
+// The absolute paths of the files from outside the build that the linker
+// took: objects given whole (crt1.o, ...) and archives of which it took at
+// least one member. GNU ld writes "archive.a(member.o)" and "LOAD file.o",
+// wasm-ld "archive.a(member.o):(symbol)" and "file.o:(symbol)"; an archive
+// that only appears in a LOAD line gave nothing.
+function linkedFiles(map) {
+    const files = new Set();
+    for (const [, path, member] of readFileSync(map, 'utf8').matchAll(/(?<=^|\s)(\/[^\s():]+\.(?:a|o))(\([^)]*\))?/gm)) {
+        if (path.endsWith('.o') || member) {
+            files.add(path);
+        }
+    }
+    return [...files];
+}
+
+// The installed package that owns each of FILES, asked of dpkg in one go
+// (each question reads its whole list of files): the path as written,
+// with "." and ".." taken out, or with every link resolved (/lib is
+// /usr/lib).
+function owners(files) {
+    const candidates = new Map(files.map((file) => [file, [...new Set([normalize(file), realpathSync(file)])]]));
+    // dpkg-query -S fails if any path has no owner, and names the owners of the others.
+    const answer = spawnSync('dpkg-query', ['-S', ...new Set([...candidates.values()].flat())], { encoding: 'utf8' });
+    const packageOf = new Map();
+    for (const line of answer.stdout.split('\n')) {
+        const colon = line.lastIndexOf(': ');
+        if (colon > 0 && !line.startsWith('diversion ')) {
+            packageOf.set(line.slice(colon + 2), line.slice(0, colon).split(', ')[0]);
+        }
+    }
+    const names = [...new Set(packageOf.values())];
+    const installed = new Map(names.length === 0 ? [] : run('dpkg-query', '-W', '-f',
+        '${binary:Package}\t${Package}\t${Architecture}\t${Version}\t${source:Package}\t${source:Version}\t${binary:Summary}\n',
+        ...names).trimEnd().split('\n').map((line) => {
+        const [key, name, architecture, packageVersion, source, sourceVersion, summary] = line.split('\t');
+        return [key, { name, architecture, packageVersion, source, sourceVersion, summary, files: new Set() }];
+    }));
+    return files.map((file) => {
+        const path = candidates.get(file).find((candidate) => installed.has(packageOf.get(candidate)));
+        if (!path) {
+            throw new Error(`${file} is linked into a program, but no installed package owns it`);
+        }
+        const owner = installed.get(packageOf.get(path));
+        owner.files.add(path);
+        return owner;
+    });
+}
+
+// A Debian package's URL, with the source package it was built from as
+// its "upstream" (and that package's version where it differs).
+function packageUrl(installed) {
+    const upstream = installed.sourceVersion === installed.packageVersion
+        ? installed.source : `${installed.source}@${installed.sourceVersion}`;
+    return `pkg:deb/${distribution}/${encodeURIComponent(installed.name)}@${encodeURIComponent(installed.packageVersion)}`
+        + `?arch=${installed.architecture}&distro=${distributionRelease}&upstream=${encodeURIComponent(upstream)}`;
+}
+
+function licence(installed) {
+    const entry = licenceBySource.find(([pattern]) => pattern.test(installed.source));
+    if (!entry) {
+        throw new Error(`${installed.name}: no licence known for the source package ${installed.source}; add it to ${basename(import.meta.url)}`);
+    }
+    return entry[1];
+}
+
+const releaseFiles = readdirSync(dist).filter((name) => name !== 'SHA256SUMS' && name !== bomName).sort();
+const wildcard = (pattern) => new RegExp(`^${pattern.replace(/[.+^${}()|[\]\\]/g, '\\$&').replaceAll('*', '.*').replaceAll('?', '.')}$`);
+
+const programs = programArguments.map((argument) => {
+    const [platform, path, ...patterns] = argument.split(/\s+/);
+    const carriers = releaseFiles.filter((name) => patterns.some((pattern) => wildcard(pattern).test(name)));
+    if (carriers.length === 0) {
+        throw new Error(`${platform}: no release file in ${dist} matches ${patterns.join(' ')}`);
+    }
+    const buildFolder = resolve(dirname(path));
+    const linked = linkedFiles(`${path}.map`)
+        .filter((file) => !(isAbsolute(file) && normalize(file).startsWith(`${buildFolder}/`)));
+    return { platform, path, carriers, linked };
+});
+const allLinked = [...new Set(programs.flatMap((program) => program.linked))];
+const ownerOf = new Map(owners(allLinked).map((owner, index) => [allLinked[index], owner]));
+for (const program of programs) {
+    program.libraries = [...new Set(program.linked.map((file) => ownerOf.get(file)))];
+}
+
+const libraryRef = (installed) => `deb:${installed.name}:${installed.architecture}`;
+const libraries = [...new Set(programs.flatMap((program) => program.libraries))]
+    .sort((a, b) => libraryRef(a).localeCompare(libraryRef(b)));
+
+const components = [
+    ...releaseFiles.map((name) => ({
+        type: 'file',
+        'bom-ref': `file:${name}`,
+        name,
+        hashes: [{ alg: 'SHA-256', content: sha256(join(dist, name)) }],
+    })),
+    ...programs.map((program) => ({
+        type: 'application',
+        'bom-ref': `program:${program.platform}`,
+        name: basename(program.path),
+        version,
+        description: `datum for ${program.platform}, linked statically`,
+        hashes: [{ alg: 'SHA-256', content: sha256(program.path) }],
+        properties: [{ name: 'datum:platform', value: program.platform }],
+    })),
+    ...libraries.map((installed) => ({
+        type: 'library',
+        'bom-ref': libraryRef(installed),
+        name: installed.name,
+        version: installed.packageVersion,
+        description: installed.summary,
+        licenses: [{ expression: licence(installed) }],
+        purl: packageUrl(installed),
+        properties: [
+            { name: 'debian:source', value: installed.source },
+            { name: 'debian:source-version', value: installed.sourceVersion },
+            ...[...installed.files].sort().map((file) => ({ name: 'datum:linked-file', value: file })),
+        ],
+    })),
+];
+
+const dependencies = [
+    { ref: 'datum', dependsOn: releaseFiles.map((name) => `file:${name}`) },
+    ...releaseFiles.map((name) => ({
+        ref: `file:${name}`,
+        dependsOn: programs.filter((program) => program.carriers.includes(name)).map((program) => `program:${program.platform}`),
+    })),
+    ...programs.map((program) => ({
+        ref: `program:${program.platform}`,
+        dependsOn: program.libraries.map(libraryRef).sort(),
+    })),
+    ...libraries.map((installed) => ({ ref: libraryRef(installed), dependsOn: [] })),
+];
+
+const bom = {
+    bomFormat: 'CycloneDX',
+    specVersion: '1.6',
+    version: 1,
+    metadata: {
+        timestamp: new Date(epoch * 1000).toISOString().replace('.000Z', 'Z'),
+        component: {
+            type: 'application',
+            'bom-ref': 'datum',
+            name: 'datum',
+            version,
+            description: 'German console dialogue for date arithmetic',
+            licenses: [{ license: { id: 'MIT' } }],
+        },
+    },
+    components,
+    dependencies,
+};
+
+// The serial number is a name-based UUID (version 5) of everything else,
+// so that the same release gets the same number.
+function uuidFromContent(content) {
+    const urlNamespace = Buffer.from('6ba7b8119dad11d180b400c04fd430c8', 'hex');
+    const bytes = createHash('sha1').update(urlNamespace).update(content).digest().subarray(0, 16);
+    bytes[6] = (bytes[6] & 0x0f) | 0x50;
+    bytes[8] = (bytes[8] & 0x3f) | 0x80;
+    const hex = bytes.toString('hex');
+    return `${hex.slice(0, 8)}-${hex.slice(8, 12)}-${hex.slice(12, 16)}-${hex.slice(16, 20)}-${hex.slice(20)}`;
+}
+const serialized = JSON.stringify(bom);
+const withSerial = { bomFormat: bom.bomFormat, specVersion: bom.specVersion, serialNumber: `urn:uuid:${uuidFromContent(serialized)}`, ...bom };
+writeFileSync(join(dist, bomName), `${JSON.stringify(withSerial, null, 2)}\n`);

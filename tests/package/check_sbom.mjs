@@ -1,0 +1,151 @@
+// Reads the release's bill of materials in DIST as a scanner would and
+// holds it to the release and to this machine:
+// - it is valid CycloneDX 1.6 (the CycloneDX library's strict validator),
+//   and every licence is a valid SPDX expression;
+// - it names every file of DIST (but SHA256SUMS and itself) with that
+//   file's SHA-256, and no other file;
+// - each program's SHA-256 is that of the program inside every release file
+//   said to carry it, and no other release file holds a program;
+// - each Debian package has the version, architecture and source package
+//   that this machine's package database has installed.
+//   node check_sbom.mjs DIST VERSION
+
+import { createHash } from 'node:crypto';
+import { execFileSync } from 'node:child_process';
+import { readFileSync, readdirSync } from 'node:fs';
+import { basename, join } from 'node:path';
+import cyclonedx from '@cyclonedx/cyclonedx-library';
+
+const { Spec, SPDX, Validation } = cyclonedx;
+const [dist, version] = process.argv.slice(2);
+const bomName = `datum-${version}.cdx.json`;
+const problems = [];
+const sha256 = (bytes) => createHash('sha256').update(bytes).digest('hex');
+const run = (command, args, input) => execFileSync(command, args,
+    { input, maxBuffer: 1 << 28, stdio: ['pipe', 'pipe', 'ignore'] });
+const text = (command, ...args) => run(command, args).toString('utf8');
+
+const bomText = readFileSync(join(dist, bomName), 'utf8');
+const invalid = await new Validation.JsonStrictValidator(Spec.Version.v1dot6).validate(bomText);
+if (invalid !== null) {
+    problems.push(`not valid CycloneDX 1.6: ${JSON.stringify(invalid, null, 1)}`);
+}
+const bom = JSON.parse(bomText);
+const components = bom.components ?? [];
+const byRef = new Map(components.map((component) => [component['bom-ref'], component]));
+const hashOf = (component) => component.hashes?.find((hash) => hash.alg === 'SHA-256')?.content;
+const dependsOn = (ref) => bom.dependencies?.find((dependency) => dependency.ref === ref)?.dependsOn ?? [];
+
+for (const component of [bom.metadata?.component, ...components].filter(Boolean)) {
+    for (const licence of component.licenses ?? []) {
+        if (licence.expression !== undefined && !SPDX.isValidSpdxLicenseExpression(licence.expression)) {
+            problems.push(`${component.name}: ${licence.expression} is no SPDX expression`);
+        }
+    }
+}
+
+// The programs inside a release file, as the SHA-256 of each: the program
+// of an archive or a package (bin/datum, datum.exe, datum.wasm), and the
+// module that a page holds.
+function pageModule(page) {
+    const base64 = page.toString('utf8').match(/^const MODULE_BASE64 = '([^']*)';$/m);
+    return base64 ? [Buffer.from(base64[1], 'base64')] : [];
+}
+const isProgram = (member) => /(^|\/)(bin\/datum|datum\.exe|datum\.wasm)$/.test(member);
+// The programs of a tar archive, from a file or from bytes ("-").
+function programsInTar(archive, options, bytes) {
+    return run('tar', [`-t${options}f`, archive], bytes).toString('utf8').split('\n').filter(isProgram)
+        .map((member) => run('tar', [`-x${options}Of`, archive, member], bytes));
+}
+function programsInside(file) {
+    if (/\.(tar\.gz|tgz)$/.test(file)) {
+        return programsInTar(file, 'z');
+    }
+    if (file.endsWith('.zip')) {
+        return text('unzip', '-Z1', file).split('\n').flatMap((member) => {
+            if (isProgram(member)) {
+                return [run('unzip', ['-p', file, member])];
+            }
+            return member.endsWith('.html') ? pageModule(run('unzip', ['-p', file, member])) : [];
+        });
+    }
+    if (file.endsWith('.deb')) {
+        return programsInTar('-', '', run('dpkg-deb', ['--fsys-tarfile', file]));
+    }
+    if (file.endsWith('.rpm')) {
+        return programsInTar('-', 'z', run('rpm2archive', ['-'], readFileSync(file)));
+    }
+    if (file.endsWith('.html')) {
+        return pageModule(readFileSync(file));
+    }
+    throw new Error(`${file}: no way to look inside this kind of file`);
+}
+
+const releaseFiles = readdirSync(dist).filter((name) => name !== 'SHA256SUMS' && name !== bomName);
+const fileComponents = components.filter((component) => component.type === 'file');
+for (const name of releaseFiles) {
+    const component = byRef.get(`file:${name}`);
+    const bytes = readFileSync(join(dist, name));
+    if (!component) {
+        problems.push(`${name} is in ${dist} but not in the bill of materials`);
+        continue;
+    }
+    if (hashOf(component) !== sha256(bytes)) {
+        problems.push(`${name}: the bill of materials has another SHA-256 than the file`);
+    }
+    // A program may be in a file more than once (a web site's page and module).
+    const claimed = [...new Set(dependsOn(`file:${name}`).map((ref) => hashOf(byRef.get(ref))))].sort();
+    const found = [...new Set(programsInside(join(dist, name)).map(sha256))].sort();
+    if (JSON.stringify(claimed) !== JSON.stringify(found)) {
+        problems.push(`${name}: holds the programs ${found.join(', ') || 'none'}, but the bill of materials says ${claimed.join(', ') || 'none'}`);
+    }
+}
+for (const component of fileComponents) {
+    if (!releaseFiles.includes(component.name)) {
+        problems.push(`${component.name} is in the bill of materials but not in ${dist}`);
+    }
+}
+
+const programs = components.filter((component) => component.type === 'application');
+for (const program of programs) {
+    const libraries = dependsOn(program['bom-ref']);
+    if (libraries.length === 0) {
+        problems.push(`${program['bom-ref']}: no library inside, but every program is linked with its C library`);
+    }
+}
+
+for (const library of components.filter((component) => component.type === 'library')) {
+    const purl = library.purl?.match(/^pkg:deb\/[^/]+\/([^@]+)@([^?]+)\?(.*)$/);
+    if (!purl) {
+        problems.push(`${library['bom-ref']}: no Debian package URL`);
+        continue;
+    }
+    const [name, packageVersion] = [purl[1], purl[2]].map(decodeURIComponent);
+    const qualifiers = new URLSearchParams(purl[3]);
+    if (name !== library.name || packageVersion !== library.version) {
+        problems.push(`${library['bom-ref']}: its package URL names ${name} ${packageVersion}, the component ${library.name} ${library.version}`);
+    }
+    const architecture = qualifiers.get('arch');
+    let installed;
+    try {
+        installed = text('dpkg-query', '-W', '-f', '${Version}\t${source:Package}',
+            architecture === 'all' ? name : `${name}:${architecture}`).split('\t');
+    } catch {
+        problems.push(`${name} (${architecture}) is not installed on this machine`);
+        continue;
+    }
+    if (installed[0] !== packageVersion) {
+        problems.push(`${name}: version ${packageVersion} in the bill of materials, ${installed[0]} installed`);
+    }
+    const upstream = qualifiers.get('upstream')?.split('@')[0];
+    if (upstream !== installed[1]) {
+        problems.push(`${name}: source package ${upstream} in the bill of materials, ${installed[1]} installed`);
+    }
+}
+
+if (problems.length > 0) {
+    console.error(problems.map((problem) => `FAIL: ${bomName}: ${problem}`).join('\n'));
+    process.exit(1);
+}
+console.log(`ok: ${bomName}: valid CycloneDX; ${fileComponents.length} files, ${programs.length} programs and `
+    + `${components.length - fileComponents.length - programs.length} packages as in ${basename(dist)} and on this machine`);
