@@ -43,7 +43,7 @@ expect_notices() {
 check_manuals() {
     MANWIDTH=80 man -l "$1" 2>"$work/man.err" | grep -q "datum asks in German" \
         || fail "man -l $1: $(cat "$work/man.err")"
-    MANWIDTH=80 LC_ALL=C.UTF-8 man -l "$2" 2>"$work/man.err" | grep -q "datum fragt auf Deutsch nach Tag" \
+    MANWIDTH=80 LC_ALL=C.UTF-8 man -l "$2" 2>"$work/man.err" | grep -q "datum fragt nacheinander nach Tag" \
         || fail "man -l $2: $(cat "$work/man.err")"
 }
 
@@ -91,11 +91,10 @@ check_linux() {
 check_windows() {
     local zip=$dist/datum-$version-windows-x64.zip
     unzip -q "$zip" -d "$work/windows"
-    expect_files "$zip" "$work/windows" datum.html datum.de.html LIESMICH.md CHANGELOG.md LICENSE
+    expect_files "$zip" "$work/windows" datum.html datum.de.html README.md LIESMICH.md CHANGELOG.md LICENSE
     grep -q "asks in German for a start date" "$work/windows/datum.html" || fail "$zip: datum.html is no manual page"
-    grep -q "fragt auf Deutsch nach Tag" "$work/windows/datum.de.html" \
+    grep -q "fragt nacheinander nach Tag" "$work/windows/datum.de.html" \
         || fail "$zip: datum.de.html is no German manual page"
-    [ ! -e "$work/windows/README.md" ] || fail "$zip: the developers' README is for the source and Linux"
     expect_notices "$work/windows/THIRD-PARTY-NOTICES.txt" "$zip" "mingw-w64" "Zope Public License" \
         "Lucent Technologies" "Keith" "GCC RUNTIME LIBRARY EXCEPTION" "GNU GENERAL PUBLIC LICENSE"
     export WINEPREFIX=$work/wineprefix
