@@ -66,7 +66,8 @@ function linkedFiles(map) {
 // with "." and ".." taken out, or with every link resolved (/lib is
 // /usr/lib).
 function owners(files) {
-    const candidates = new Map(files.map((file) => [file, [...new Set([normalize(file), realpathSync(file)])]]));
+    const candidates = new Map(files.map((file) =>
+        [file, [...new Set([normalize(file), realpathSync(file)])]]));
     // dpkg-query -S fails if any path has no owner, and names the owners of the others.
     const answer = spawnSync('dpkg-query', ['-S', ...new Set([...candidates.values()].flat())], { encoding: 'utf8' });
     const packageOf = new Map();
@@ -81,7 +82,9 @@ function owners(files) {
         '${binary:Package}\t${Package}\t${Architecture}\t${Version}\t${source:Package}\t${source:Version}\t${binary:Summary}\n',
         ...names).trimEnd().split('\n').map((line) => {
         const [key, name, architecture, packageVersion, source, sourceVersion, summary] = line.split('\t');
-        return [key, { name, architecture, packageVersion, source, sourceVersion, summary, files: new Set() }];
+        return [key, {
+            name, architecture, packageVersion, source, sourceVersion, summary, files: new Set(),
+        }];
     }));
     return files.map((file) => {
         const path = candidates.get(file).find((candidate) => installed.has(packageOf.get(candidate)));
@@ -171,7 +174,8 @@ const dependencies = [
     { ref: 'datum', dependsOn: releaseFiles.map((name) => `file:${name}`) },
     ...releaseFiles.map((name) => ({
         ref: `file:${name}`,
-        dependsOn: programs.filter((program) => program.carriers.includes(name)).map((program) => `program:${program.platform}`),
+        dependsOn: programs.filter((program) => program.carriers.includes(name))
+            .map((program) => `program:${program.platform}`),
     })),
     ...programs.map((program) => ({
         ref: `program:${program.platform}`,
@@ -210,5 +214,10 @@ function uuidFromContent(content) {
     return `${hex.slice(0, 8)}-${hex.slice(8, 12)}-${hex.slice(12, 16)}-${hex.slice(16, 20)}-${hex.slice(20)}`;
 }
 const serialized = JSON.stringify(bom);
-const withSerial = { bomFormat: bom.bomFormat, specVersion: bom.specVersion, serialNumber: `urn:uuid:${uuidFromContent(serialized)}`, ...bom };
+const withSerial = {
+    bomFormat: bom.bomFormat,
+    specVersion: bom.specVersion,
+    serialNumber: `urn:uuid:${uuidFromContent(serialized)}`,
+    ...bom,
+};
 writeFileSync(join(dist, bomName), `${JSON.stringify(withSerial, null, 2)}\n`);
