@@ -1,4 +1,3 @@
-
 // The web site's page (not the page on its own): registers the service
 // worker that keeps the site for offline use. Only a page from a web host
 // can have one; from the disk there is nothing to register and nothing to

@@ -1,8 +1,8 @@
 """A static web host on 127.0.0.1 for the web site, as any host serves it:
 the files of one folder under a subfolder of the server (FOLDER_PATH), the
-folder's address giving its index.html. The folder can be swapped while
-the server runs (a new release put on the host), and the server stopped
-(the phone without signal) and started again at the same address."""
+folder's address giving its index.html. The server can be stopped (the
+phone without signal) and another started at the same address (a new
+release put on the host)."""
 
 import functools
 import http.server
@@ -13,8 +13,7 @@ FOLDER_PATH = "/apps/datum/"
 
 class SiteServer:
     def __init__(self, folder, port=0):
-        self.folder = folder
-        handler = functools.partial(_Handler, self)
+        handler = functools.partial(_Handler, directory=folder)
         self._server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
         self.port = self._server.server_address[1]
         self._thread = threading.Thread(target=self._server.serve_forever, daemon=True)
@@ -30,10 +29,6 @@ class SiteServer:
 class _Handler(http.server.SimpleHTTPRequestHandler):
     extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
                       ".webmanifest": "application/manifest+json", ".js": "text/javascript"}
-
-    def __init__(self, site, *args, **kwargs):
-        self.site = site
-        super().__init__(*args, directory=site.folder, **kwargs)
 
     def send_head(self):
         # Always the file as it is now: the two sites of a test are built

@@ -184,10 +184,52 @@ check_page() {
     [ "$size" -le $((256 * 1024)) ] || fail "$page: $size bytes, more than 256 KiB"
     grep -q '^<html lang="de">$' "$page" || fail "$page: not marked as German"
     grep -q "Content-Security-Policy\" content=\"default-src 'none';" "$page" || fail "$page: no policy against loading"
-    sed -n "s/^const MODULE_BASE64 = '\(.*\)';$/\1/p" "$page" | base64 -d >"$work/page.wasm"
-    tar -xzOf "$dist/datum-$npm_version.tgz" package/lib/datum.wasm | cmp -s - "$work/page.wasm" \
-        || fail "$page: the module differs from the npm package's"
+    same_module "$page"
     echo "ok: page"
+}
+
+# same_module PAGE: the module inside PAGE is the npm package's.
+same_module() {
+    sed -n "s/^const MODULE_BASE64 = '\(.*\)';$/\1/p" "$1" | base64 -d >"$work/page.wasm"
+    tar -xzOf "$dist/datum-$npm_version.tgz" package/lib/datum.wasm | cmp -s - "$work/page.wasm" \
+        || fail "$1: the module differs from the npm package's"
+}
+
+# The web site, unpacked as a user unpacks it for a web host: exactly its
+# files in one folder, the icons of their sizes, the service worker
+# keeping every other file, the very module of the npm package, and small
+# enough for a phone.
+check_site() {
+    local zip=$dist/datum-$version-web.zip site=$work/web/datum expected kept page total i
+    # Each file of the site and what `file` says it is.
+    local files=(
+        "apple-touch-icon.png" "PNG image data, 180 x 180"
+        "icon-192.png" "PNG image data, 192 x 192"
+        "icon-512.png" "PNG image data, 512 x 512"
+        "icon-maskable-512.png" "PNG image data, 512 x 512"
+        "icon.svg" "SVG Scalable Vector Graphics image"
+        "index.html" "HTML document"
+        "manifest.webmanifest" "JSON"
+        "service-worker.js" "JavaScript source"
+    )
+    unzip -q "$zip" -d "$work/web"
+    expected=$(for ((i = 0; i < ${#files[@]}; i += 2)); do echo "datum/${files[i]}"; done)
+    [ "$(unzip -Z1 "$zip" | sort)" = "$expected" ] || fail "$zip: holds $(unzip -Z1 "$zip" | tr '\n' ' ')"
+    for ((i = 0; i < ${#files[@]}; i += 2)); do
+        file -b "$site/${files[i]}" | grep -q "${files[i + 1]}" \
+            || fail "$zip: ${files[i]} is $(file -b "$site/${files[i]}")"
+    done
+    # The worker keeps every file but itself.
+    kept=$(sed -n 's/^const FILES = \(.*\);$/\1/p' "$site/service-worker.js" | node -e \
+        'process.stdin.on("data", (d) => console.log(JSON.parse(d).join("\n")))')
+    [ "$kept" = "$(echo "$expected" | sed 's|^datum/||' | grep -vx service-worker.js)" ] \
+        || fail "$zip: the service worker keeps $(echo "$kept" | tr '\n' ' ')"
+    same_module "$site/index.html"
+    page=$(stat -c %s "$site/index.html")
+    [ "$page" -le $((256 * 1024)) ] || fail "$zip: index.html has $page bytes, more than 256 KiB"
+    total=$(cat "$site"/* | wc -c)
+    [ "$total" -le $((320 * 1024)) ] || fail "$zip: the site has $total bytes, more than 320 KiB"
+    echo "ok: web site ($total bytes, the page $page)"
 }
 
 # check_changelogs: the newest release in CHANGELOG.md is this version,
@@ -225,7 +267,7 @@ check_rpm aarch64 qemu-aarch64
 check_windows
 check_node
 check_page
-"$here/check_site.sh" "$dist"
+check_site
 check_changelogs
 node "$here/check_sbom.mjs" "$dist" "$version"
 (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
