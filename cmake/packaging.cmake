@@ -1,5 +1,6 @@
-# CPack: a tarball, a .deb and an .rpm on Linux, a zip on Windows, each
-# named by the version and the platform.
+# CPack: the archives and distribution packages that the platform's row of
+# platforms.txt names (a tarball, a .deb and an .rpm on Linux, a zip on
+# Windows), each named by cmake/release_files.cmake.
 set(CPACK_PACKAGE_NAME datum)
 set(CPACK_PACKAGE_VENDOR "the datum authors")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "German console dialogue for date arithmetic")
@@ -10,25 +11,35 @@ set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/cmake/package_contents.cmake)
 
+include(cmake/release_files.cmake)
+if(NOT platform)
+  # A build for a system that platforms.txt does not list installs, but
+  # makes no release files.
+  return()
+endif()
+# The generators follow the kinds of file the platform releases; each
+# file's name comes from cmake/release_files.cmake.
+datum_platform(${platform} released kinds)
+set(CPACK_GENERATOR "")
+set(cpack_kinds tar.gz zip deb rpm)
+set(cpack_generators TGZ ZIP DEB RPM)
+foreach(kind generator IN ZIP_LISTS cpack_kinds cpack_generators)
+  if(kind IN_LIST kinds)
+    list(APPEND CPACK_GENERATOR ${generator})
+  endif()
+endforeach()
+# The tarball and the zip are named alike but for the ending.
+datum_release_file(${platform} tar.gz archive_name)
+string(REGEX REPLACE "\\.tar\\.gz$" "" CPACK_PACKAGE_FILE_NAME ${archive_name})
+datum_release_file(${platform} zip zip_name)
+if(NOT zip_name STREQUAL "${CPACK_PACKAGE_FILE_NAME}.zip")
+  message(FATAL_ERROR "cmake/release_files.cmake names the zip ${zip_name}, cpack ${CPACK_PACKAGE_FILE_NAME}.zip")
+endif()
 if(WIN32)
-  set(CPACK_GENERATOR ZIP)
-  set(CPACK_PACKAGE_FILE_NAME datum-${PROJECT_VERSION}-windows-x64)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 else()
-  if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(aarch64|arm64)$")
-    set(platform arm64)
-    set(debian_architecture arm64)
-    set(rpm_architecture aarch64)
-  else()
-    set(platform x86_64)
-    set(debian_architecture amd64)
-    set(rpm_architecture x86_64)
-  endif()
-  set(CPACK_GENERATOR "TGZ;DEB;RPM")
-  set(CPACK_PACKAGE_FILE_NAME datum-${PROJECT_VERSION}-linux-${platform})
-
-  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${debian_architecture})
+  datum_release_file(${platform} deb CPACK_DEBIAN_FILE_NAME)
+  datum_platform(${platform} deb CPACK_DEBIAN_PACKAGE_ARCHITECTURE)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "datum authors <datum@users.noreply.invalid>")
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
@@ -45,9 +56,9 @@ linked statically and needs no library at run time.")
   # Library and the GCC runtime, and the License tag says so. There is no
   # project web site; URL names the README that the package installs.
   set(CPACK_RPM_COMPONENT_INSTALL ON)
-  set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
-  set(CPACK_RPM_PACKAGE_RELEASE 1)
-  set(CPACK_RPM_PACKAGE_ARCHITECTURE ${rpm_architecture})
+  datum_release_file(${platform} rpm CPACK_RPM_FILE_NAME)
+  set(CPACK_RPM_PACKAGE_RELEASE ${DATUM_RPM_RELEASE})
+  datum_platform(${platform} rpm CPACK_RPM_PACKAGE_ARCHITECTURE)
   set(CPACK_RPM_PACKAGE_LICENSE "MIT AND LGPL-2.1-or-later AND GPL-3.0-or-later WITH GCC-exception-3.1")
   set(CPACK_RPM_PACKAGE_GROUP "Applications/Productivity")
   set(CPACK_RPM_PACKAGE_URL "file:///usr/share/doc/datum/README.md")
@@ -77,3 +88,11 @@ endif()
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/cmake/package_times.cmake)
 
 include(CPack)
+
+# Under fakeroot, archive entries are owned by root for whoever builds.
+find_program(DATUM_FAKEROOT fakeroot)
+if(NOT DATUM_FAKEROOT)
+  set(DATUM_FAKEROOT "")
+endif()
+datum_release_target(COMMAND ${DATUM_FAKEROOT} ${CMAKE_CPACK_COMMAND} --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
+  DEPENDS datum)

@@ -16,8 +16,7 @@ add_custom_command(TARGET datum POST_BUILD
   COMMENT "Making the module's read resumable"
   VERBATIM)
 
-# npm wants three numbers.
-set(DATUM_NPM_VERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${DATUM_VERSION_PATCH})
+include(cmake/release_files.cmake)
 set(npm_dir ${CMAKE_BINARY_DIR}/npm)
 configure_file(host/node/package.json.in ${npm_dir}/package.json @ONLY)
 
@@ -54,7 +53,8 @@ add_custom_target(node_command ALL DEPENDS ${staged})
 
 # npm sets every file's time in the archive to one fixed date, so the
 # tarball depends only on the files and their modes.
-set(npm_tarball ${CMAKE_BINARY_DIR}/datum-${DATUM_NPM_VERSION}.tgz)
+datum_release_file(${platform} tgz npm_tarball)
+set(npm_tarball ${CMAKE_BINARY_DIR}/${npm_tarball})
 find_program(DATUM_NPM npm)
 add_custom_command(OUTPUT ${npm_tarball}
   COMMAND ${CMAKE_COMMAND} -E env npm_config_cache=${CMAKE_BINARY_DIR}/npm-cache
@@ -132,9 +132,14 @@ endif()
 
 # The site as a zip file with one folder, datum/, for the release: every
 # entry with the time SOURCE_DATE_EPOCH and nothing of who packed it.
-set(site_zip ${CMAKE_BINARY_DIR}/datum-${PROJECT_VERSION}-web.zip)
+datum_release_file(${platform} web.zip site_zip)
+set(site_zip ${CMAKE_BINARY_DIR}/${site_zip})
 add_custom_command(OUTPUT ${site_zip}
   COMMAND ${CMAKE_COMMAND} -DSITE=${site_dir} -DZIP=${site_zip} -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/zip_site.cmake
   DEPENDS ${site_dir}/index.html ${CMAKE_CURRENT_SOURCE_DIR}/cmake/zip_site.cmake
   VERBATIM)
 add_custom_target(site_zip DEPENDS ${site_zip})
+
+# The release files: the npm package, the page (built as datum.html) and
+# the web site's zip.
+datum_release_target(MADE html ${CMAKE_BINARY_DIR}/datum.html DEPENDS npm_tarball page site_zip)

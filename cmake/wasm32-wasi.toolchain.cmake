@@ -17,3 +17,7 @@ find_program(CMAKE_AR NAMES llvm-ar-14 llvm-ar REQUIRED)
 find_program(CMAKE_RANLIB NAMES llvm-ranlib-14 llvm-ranlib REQUIRED)
 
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+
+# Its tests are the end-to-end and fault cases through the node command
+# and the page in a browser; the unit tests run on the other platforms.
+set(DATUM_UNIT_TESTS OFF CACHE BOOL "")

@@ -1,0 +1,83 @@
+# The names of the release files, and the list of them that each package
+# build leaves for script/release.
+#
+# Each kind of release file in the table of platforms (platforms.txt) has
+# one name, made from the version and the platform's row:
+#   tar.gz   datum-1.0-linux-x86_64.tar.gz    deb   datum_1.0_amd64.deb
+#   rpm      datum-1.0-1.x86_64.rpm           zip   datum-1.0-windows-x64.zip
+#   tgz      datum-1.0.0.tgz (npm: three numbers)
+#   html     datum-1.0.html                   web.zip  datum-1.0-web.zip
+include(${CMAKE_CURRENT_LIST_DIR}/platforms.cmake)
+
+# npm wants three numbers (DATUM_VERSION_PATCH: CMakeLists.txt).
+set(DATUM_NPM_VERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${DATUM_VERSION_PATCH})
+# The release of the .rpm of this version.
+set(DATUM_RPM_RELEASE 1)
+
+# datum_release_file(PLATFORM KIND VAR): the name of one release file.
+function(datum_release_file platform kind var)
+  set(version ${PROJECT_VERSION})
+  if(kind STREQUAL "tar.gz")
+    set(name datum-${version}-${platform}.tar.gz)
+  elseif(kind STREQUAL "deb")
+    datum_platform(${platform} deb architecture)
+    set(name datum_${version}_${architecture}.deb)
+  elseif(kind STREQUAL "rpm")
+    datum_platform(${platform} rpm architecture)
+    set(name datum-${version}-${DATUM_RPM_RELEASE}.${architecture}.rpm)
+  elseif(kind STREQUAL "zip")
+    set(name datum-${version}-${platform}.zip)
+  elseif(kind STREQUAL "tgz")
+    set(name datum-${DATUM_NPM_VERSION}.tgz)
+  elseif(kind STREQUAL "html")
+    set(name datum-${version}.html)
+  elseif(kind STREQUAL "web.zip")
+    set(name datum-${version}-web.zip)
+  else()
+    message(FATAL_ERROR "platforms.txt: ${platform} releases '${kind}', a kind of file that has no name here")
+  endif()
+  set(${var} ${name} PARENT_SCOPE)
+endfunction()
+
+# datum_release_files(PLATFORM VAR): the names of all its release files.
+function(datum_release_files platform var)
+  datum_platform(${platform} released kinds)
+  set(names "")
+  foreach(kind IN LISTS kinds)
+    datum_release_file(${platform} ${kind} name)
+    list(APPEND names ${name})
+  endforeach()
+  set(${var} ${names} PARENT_SCOPE)
+endfunction()
+
+# datum_release_target(KIND FILE ... COMMAND ... DEPENDS ...): the target
+# release_files, which makes every release file of this build's platform,
+# and release-files.txt beside them, which names for script/release the
+# version, the program they carry and each file with where it was made:
+#   version 1.0
+#   program /.../build/package/linux-x86_64/datum
+#   file datum_1.0_amd64.deb /.../build/package/linux-x86_64/datum_1.0_amd64.deb
+# Each KIND FILE pair gives the file the build makes for a kind; a file
+# without one is named as it is released, in the build folder.
+function(datum_release_target)
+  cmake_parse_arguments(PARSE_ARGV 0 arg "" "" "MADE;COMMAND;DEPENDS")
+  datum_platform(${platform} released kinds)
+  set(lines "version ${PROJECT_VERSION}\nprogram $<TARGET_FILE:datum>\n")
+  foreach(kind IN LISTS kinds)
+    datum_release_file(${platform} ${kind} name)
+    set(made ${CMAKE_BINARY_DIR}/${name})
+    list(FIND arg_MADE ${kind} at)
+    if(NOT at EQUAL -1)
+      math(EXPR at "${at} + 1")
+      list(GET arg_MADE ${at} made)
+    endif()
+    string(APPEND lines "file ${name} ${made}\n")
+  endforeach()
+  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/release-files.txt CONTENT "${lines}")
+  if(arg_COMMAND)
+    add_custom_target(release_files COMMAND ${arg_COMMAND} DEPENDS ${arg_DEPENDS}
+      WORKING_DIRECTORY ${CMAKE_BINARY_DIR} VERBATIM)
+  else()
+    add_custom_target(release_files DEPENDS ${arg_DEPENDS})
+  endif()
+endfunction()
