@@ -11,9 +11,10 @@ cd "$(dirname "$0")/.."
 rounds=${1:-7}
 [ "$rounds" -ge 5 ] || { echo "wasm.sh: at least 5 rounds" >&2; exit 2; }
 
-for preset in release wasm; do
-    { cmake --preset "$preset" && cmake --build --preset "$preset"; } >/dev/null
-done
+{
+    cmake --preset release && cmake --build --preset release
+    cmake --preset platform -B build/wasm -DDATUM_PLATFORM=wasm && cmake --build build/wasm
+} >/dev/null
 native=build/release/datum
 node_command=build/wasm/npm/bin/datum.mjs
 

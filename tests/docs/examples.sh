@@ -20,12 +20,12 @@
 #   date, which mandoc cannot read, and the German name of its EXIT-STATUS
 #   section.
 # - Every relative link of the Markdown files leads to a file of the tree.
-# - The footer names the version of the project() line.
+# - The footer names VERSION, the version of the project() line.
 # - The manual pages of the Windows zip in DIST are marked with their
 #   language, and the install commands of the guides (their console
 #   examples) run as written in a fresh home folder, with the packages of
 #   DIST at hand.
-#   examples.sh PROGRAM DIST
+#   examples.sh PROGRAM DIST VERSION
 set -euo pipefail
 program=$(realpath "$1")
 dist=$(realpath "$2")
@@ -66,7 +66,7 @@ mandoc -T lint -W style "$root/doc/datum.1" "$root/doc/datum.de.1" >"$work/lint"
     -e 'datum.de.1:[0-9]*:[0-9]*: WARNING: cannot parse date, using it verbatim: Dd [0-9]*\. [A-Z][a-zä]* [0-9]*$' \
     "$work/lint" >&2 \
     || fail "mandoc -T lint finds the messages above"
-version=$(sed -n 's/^project(datum VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+version=$3
 for page in datum.1 datum.de.1; do
     grep -qx ".Os datum $version" "$root/doc/$page" || fail "doc/$page: the footer does not name datum $version"
 done

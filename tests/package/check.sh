@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
-# Uses each package in DIST as a user would: unpacks it with the platform's
-# own tool, runs the program inside on the sample answers and compares the
-# exact bytes, and checks what `file`, `man` and lintian say.
-#   check.sh DIST
+# Checks one release file in DIST as a user would use it: unpacks it with
+# the platform's own tool, runs the program inside on the sample answers
+# and compares the exact bytes, and checks what `file`, `man` and lintian
+# say; or checks what holds across the release (changelogs, SHA256SUMS).
+# tests/checks/CMakeLists.txt runs each as a check of its own.
+#   check.sh DIST VERSION KIND PLATFORM FILE   KIND: tar.gz deb rpm zip tgz html web.zip
+#   check.sh DIST VERSION changelogs|sha256sums
 set -euo pipefail
 dist=$(cd "$1" && pwd)
+version=$2
+kind=$3
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../script/platforms.sh"
 answers=$here/../e2e/cases/run_example.in
 expected=$here/../e2e/cases/run_example.expected
-version=$(sed -n 's/^project(datum VERSION \([0-9.]*\).*/\1/p' "$here/../../CMakeLists.txt")
-npm_version=$version
-[[ $npm_version == *.*.* ]] || npm_version=$npm_version.0
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -56,18 +59,32 @@ expect_files() {
     done
 }
 
-check_linux() {
-    local platform=$1 architecture=$2 kind=$3
-    shift 3
-    local runner=("$@")
+# The platform's row: the emulator that runs its programs here, and what
+# `file` says of a static Linux program for its architecture.
+emulator() {
+    local words
+    read -r -a words <<<"$(platform "$1" emulator)"
+    [ "${#words[@]}" -eq 0 ] || [ ! -e "$here/../../${words[0]}" ] || words[0]=$here/../../${words[0]}
+    echo "${words[@]}"
+}
+linux_program_kind() {
+    local architecture
+    architecture=$(platform "$1" rpm)
+    echo "${architecture//_/[-_]}.*static-pie linked"
+}
 
-    local deb=$dist/datum_${version}_${architecture}.deb root=$work/deb-$architecture
+# check_deb PLATFORM FILE: the control data, the program, the manual pages,
+# the documents, the copyright file and lintian.
+check_deb() {
+    local platform=$1 deb=$dist/$2 root=$work/deb architecture runner
+    architecture=$(platform "$platform" deb)
+    read -r -a runner <<<"$(emulator "$platform")"
     dpkg-deb -I "$deb" >"$work/control"
     for field in "Package: datum" "Version: $version" "Architecture: $architecture" "Section: utils" "Maintainer: "; do
         grep -q "^ $field" "$work/control" || fail "$deb: no '$field' in its control data"
     done
     dpkg-deb -x "$deb" "$root"
-    check_program "$deb" "$kind" "$root/usr/bin/datum" "${runner[@]}"
+    check_program "$deb" "$(linux_program_kind "$platform")" "$root/usr/bin/datum" "${runner[@]}"
     check_manuals "$root/usr/share/man/man1/datum.1.gz" "$root/usr/share/man/de/man1/datum.1.gz"
     expect_files "$deb" "$root/usr/share/doc/datum" README.md LIESMICH.md CHANGELOG.md changelog.gz
     expect_notices "$root/usr/share/doc/datum/copyright" "$deb" "License: MIT" "GNU C Library" \
@@ -76,51 +93,70 @@ check_linux() {
     lintian --fail-on error "$deb" >"$work/lintian" 2>&1 || lint_status=$?
     grep -v "running with root privileges" "$work/lintian" >&2 || true
     [ "$lint_status" -eq 0 ] || fail "lintian reports errors on $deb"
+    echo "ok: $2"
+}
 
-    local tarball=$dist/datum-$version-linux-$platform.tar.gz
+# check_tar.gz PLATFORM FILE: one folder named like the tarball, with the
+# program, the manual pages, the documents and the notices.
+check_tar.gz() {
+    local platform=$1 tarball=$dist/$2 top=$work/${2%.tar.gz} runner
+    read -r -a runner <<<"$(emulator "$platform")"
     tar -xzf "$tarball" -C "$work"
-    local top=$work/datum-$version-linux-$platform
-    check_program "$tarball" "$kind" "$top/bin/datum" "${runner[@]}"
+    check_program "$tarball" "$(linux_program_kind "$platform")" "$top/bin/datum" "${runner[@]}"
     check_manuals "$top/share/man/man1/datum.1" "$top/share/man/de/man1/datum.1"
     expect_files "$tarball" "$top/share/doc/datum" README.md LIESMICH.md CHANGELOG.md LICENSE
     expect_notices "$top/share/doc/datum/THIRD-PARTY-NOTICES" "$tarball" "GNU C Library" \
         "GNU LESSER GENERAL PUBLIC LICENSE" "GCC RUNTIME LIBRARY EXCEPTION" "GNU GENERAL PUBLIC LICENSE"
-    echo "ok: linux-$platform packages"
+    echo "ok: $2"
 }
 
-check_windows() {
-    local zip=$dist/datum-$version-windows-x64.zip
+# check_zip PLATFORM FILE: the Windows program with its documents, the
+# manual pages as web pages and the notices, run under wine.
+check_zip() {
+    local platform=$1 zip=$dist/$2 top=$work/windows runner
+    read -r -a runner <<<"$(emulator "$platform")"
     unzip -q "$zip" -d "$work/windows"
-    expect_files "$zip" "$work/windows" datum.html datum.de.html README.md LIESMICH.md CHANGELOG.md LICENSE
-    grep -q "asks in German for a start date" "$work/windows/datum.html" || fail "$zip: datum.html is no manual page"
-    grep -q "fragt nacheinander nach Tag" "$work/windows/datum.de.html" \
+    expect_files "$zip" "$top" datum.html datum.de.html README.md LIESMICH.md CHANGELOG.md LICENSE
+    grep -q "asks in German for a start date" "$top/datum.html" || fail "$zip: datum.html is no manual page"
+    grep -q "fragt nacheinander nach Tag" "$top/datum.de.html" \
         || fail "$zip: datum.de.html is no German manual page"
-    expect_notices "$work/windows/THIRD-PARTY-NOTICES.txt" "$zip" "mingw-w64" "Zope Public License" \
+    expect_notices "$top/THIRD-PARTY-NOTICES.txt" "$zip" "mingw-w64" "Zope Public License" \
         "Lucent Technologies" "Keith" "GCC RUNTIME LIBRARY EXCEPTION" "GNU GENERAL PUBLIC LICENSE"
     export WINEPREFIX=$work/wineprefix
     "$here/../e2e/wine-session.sh" start
     local status=0
-    (check_program "$zip" "PE32+ executable (console) x86-64" "$work/windows/datum.exe" "$here/../e2e/wine-run.sh") || status=$?
+    (check_program "$zip" "PE32+ executable (console) x86-64" "$top/datum.exe" "${runner[@]}") || status=$?
     "$here/../e2e/wine-session.sh" stop
     [ "$status" -eq 0 ] || exit "$status"
-    echo "ok: windows-x64 package"
+    echo "ok: $2"
 }
 
-# check_rpm ARCHITECTURE [RUNNER...]: the package's tags and rpmlint, then
-# the package installed into an empty root as rpm installs it, every
-# end-to-end case through the installed program, and the package removed
-# again without a trace.
+# check_rpm PLATFORM FILE: the package's tags and rpmlint, then the package
+# installed into an empty root as rpm installs it, every end-to-end case
+# through the installed program, and the package removed again without a
+# trace. Its licence tag must name the licence of datum and those that the
+# bill of materials gives the libraries inside the program.
 check_rpm() {
-    local architecture=$1
-    shift
-    local runner=("$@") package=$dist/datum-$version-1.$architecture.rpm root=$work/rpm-$architecture
+    local platform=$1 package=$dist/$2 root=$work/rpm runner named licences
+    read -r -a runner <<<"$(emulator "$platform")"
     local rpm_in_root=(rpm --root "$root" --dbpath /var/lib/rpm)
-    rpm -qp --queryformat '%{NAME} %{VERSION}-%{RELEASE} %{ARCH}\n%{LICENSE}\n%{GROUP}\n%{URL}\n%{SUMMARY}\n' \
+    rpm -qp --queryformat '%{NAME}-%{VERSION}-%{RELEASE}.%{ARCH}.rpm\n%{GROUP}\n%{URL}\n%{SUMMARY}\n' \
         "$package" >"$work/tags" 2>/dev/null
-    for tag in "datum $version-1 $architecture" "MIT AND LGPL-2.1-or-later AND GPL-3.0-or-later WITH GCC-exception-3.1" \
-        "Applications/Productivity" "file:///usr/share/doc/datum/README.md" "German console dialogue"; do
+    for tag in "$2" "Applications/Productivity" "file:///usr/share/doc/datum/README.md" "German console dialogue"; do
         grep -qF "$tag" "$work/tags" || fail "$package: no '$tag' among its tags"
     done
+    named=$(rpm -qp --queryformat '%{LICENSE}' "$package" 2>/dev/null | sed 's/ AND /\n/g' | sort)
+    licences=$(node -e '
+        const [bom, platform] = process.argv.slice(1);
+        const { components, dependencies } = JSON.parse(require("fs").readFileSync(bom, "utf8"));
+        const terms = new Set(["MIT"]);
+        for (const ref of dependencies.find((entry) => entry.ref === `program:${platform}`).dependsOn) {
+            for (const { expression } of components.find((component) => component["bom-ref"] === ref).licenses) {
+                expression.split(" AND ").forEach((term) => terms.add(term));
+            }
+        }
+        console.log([...terms].join("\n"));' "$dist/datum-$version.cdx.json" "$platform" | sort)
+    [ "$named" = "$licences" ] || fail "$package: its licence tag names $(paste -sd ";" <<<"$named"), the bill of materials $(paste -sd ";" <<<"$licences")"
     # No error; the warnings kept are these, each on purpose:
     # - no-manual-page-for-binary: rpmlint 2.4 gathers manual pages by section, not by name;
     # - invalid-url: there is no web site, and URL names the README the package installs;
@@ -141,7 +177,7 @@ check_rpm() {
     expect_notices "$root/usr/share/licenses/datum/THIRD-PARTY-NOTICES" "$package" "GNU C Library" \
         "GNU LESSER GENERAL PUBLIC LICENSE" "GCC RUNTIME LIBRARY EXCEPTION"
     for input in "$here"/../e2e/cases/*.in; do
-        cmake -DPROGRAM="$root/usr/bin/datum" -DEMULATOR="${runner[*]}" -DINPUT="$input" \
+        cmake -DPROGRAM="$root/usr/bin/datum" -DEMULATOR="$(IFS=';' && echo "${runner[*]}")" -DINPUT="$input" \
             -DEXPECTED="${input%.in}.expected" -DOUTPUT_DIR="$work/rpm-out" \
             -P "$here/../e2e/run_case.cmake" >"$work/case" 2>&1 \
             || fail "$package: $(basename "$input"): $(cat "$work/case")"
@@ -150,13 +186,13 @@ check_rpm() {
     local left
     left=$(find "$root" \( -type f -o -type l -o -name '*datum*' \) -not -path "$root/var/lib/rpm/*")
     [ -z "$left" ] || fail "$package: rpm -e leaves $left"
-    echo "ok: $(basename "$package")"
+    echo "ok: $2"
 }
 
 # The npm package, installed globally into a folder of its own as a user
 # installs it (with no network: it needs nothing from the registry).
-check_node() {
-    local tarball=$dist/datum-$npm_version.tgz prefix=$work/npm-global
+check_tgz() {
+    local tarball=$dist/$2 prefix=$work/npm-global
     npm install --global --prefix "$prefix" --cache "$work/npm-cache" --offline --no-audit --no-fund \
         "$tarball" >"$work/npm.log" 2>&1 || fail "$tarball: npm install: $(cat "$work/npm.log")"
     check_program "$tarball" "Node.js script executable" "$prefix/bin/datum"
@@ -172,26 +208,26 @@ check_node() {
     expect_notices "$prefix/lib/node_modules/datum/THIRD-PARTY-NOTICES" "$tarball" wasi-libc musl Nuxi
     npm uninstall --global --prefix "$prefix" --offline datum >/dev/null 2>&1 || fail "$tarball: npm uninstall failed"
     [ ! -e "$prefix/bin/datum" ] && [ ! -e "$prefix/share/man/man1/datum.1" ] || fail "$tarball: npm uninstall leaves datum behind"
-    echo "ok: node package"
+    echo "ok: $2"
 }
 
 # The page: German, small, allowed to load nothing, and holding the very
 # module of the npm package.
-check_page() {
-    local page=$dist/datum-$version.html size
+check_html() {
+    local page=$dist/$2 size
     [ -f "$page" ] || fail "no $page"
     size=$(stat -c %s "$page")
     [ "$size" -le $((256 * 1024)) ] || fail "$page: $size bytes, more than 256 KiB"
     grep -q '^<html lang="de">$' "$page" || fail "$page: not marked as German"
     grep -q "Content-Security-Policy\" content=\"default-src 'none';" "$page" || fail "$page: no policy against loading"
     same_module "$page"
-    echo "ok: page"
+    echo "ok: $2"
 }
 
 # same_module PAGE: the module inside PAGE is the npm package's.
 same_module() {
     sed -n "s/^const MODULE_BASE64 = '\(.*\)';$/\1/p" "$1" | base64 -d >"$work/page.wasm"
-    tar -xzOf "$dist/datum-$npm_version.tgz" package/lib/datum.wasm | cmp -s - "$work/page.wasm" \
+    tar -xzOf "$(echo "$dist"/*.tgz)" package/lib/datum.wasm | cmp -s - "$work/page.wasm" \
         || fail "$1: the module differs from the npm package's"
 }
 
@@ -199,8 +235,8 @@ same_module() {
 # files in one folder, the icons of their sizes, the service worker
 # keeping every other file, the very module of the npm package, and small
 # enough for a phone.
-check_site() {
-    local zip=$dist/datum-$version-web.zip site=$work/web/datum expected kept page total i
+check_web.zip() {
+    local zip=$dist/$2 site=$work/web/datum expected kept page total i
     # Each file of the site and what `file` says it is.
     local files=(
         "apple-touch-icon.png" "PNG image data, 180 x 180"
@@ -229,7 +265,7 @@ check_site() {
     [ "$page" -le $((256 * 1024)) ] || fail "$zip: index.html has $page bytes, more than 256 KiB"
     total=$(cat "$site"/* | wc -c)
     [ "$total" -le $((320 * 1024)) ] || fail "$zip: the site has $total bytes, more than 320 KiB"
-    echo "ok: web site ($total bytes, the page $page)"
+    echo "ok: $2 ($total bytes, the page $page)"
 }
 
 # check_changelogs: the newest release in CHANGELOG.md is this version,
@@ -240,7 +276,7 @@ check_changelogs() {
     newest=$(sed -n 's/^## \[\([0-9.]*\)\] - \([0-9-]*\)$/\1 \2/p' "$here/../../CHANGELOG.md" | head -1)
     [ "${newest% *}" = "$version" ] || fail "CHANGELOG.md: the newest release is '$newest', not $version"
     date=${newest#* }
-    for package in "$dist"/datum_"$version"_*.deb; do
+    for package in "$dist"/*.deb; do
         dpkg-deb --fsys-tarfile "$package" | tar -xO ./usr/share/doc/datum/changelog.gz | gunzip >"$work/changelog"
         # "datum (VERSION) DISTRIBUTION; ...", and its last line " -- NAME <MAIL>  DATE".
         first=$(head -1 "$work/changelog")
@@ -249,26 +285,27 @@ check_changelogs() {
         [ -n "$named" ] && [ "$(date -u -d "$named" +%F)" = "$date" ] \
             || fail "$package: its changelog is of '$named', CHANGELOG.md of $date"
     done
-    for package in "$dist"/datum-"$version"-1.*.rpm; do
+    for package in "$dist"/*.rpm; do
         # "* Www Mmm DD YYYY NAME <MAIL> - VERSION-RELEASE"
         first=$(rpm -qp --changelog "$package" 2>/dev/null | head -1)
         named=$(cut -d ' ' -f 2-5 <<<"$first")
-        [[ $first == *" - $version-1" ]] || fail "$package: its changelog begins with '$first'"
+        [[ $first == *" - $version-$(rpm -qp --queryformat '%{RELEASE}' "$package" 2>/dev/null)" ]] \
+            || fail "$package: its changelog begins with '$first'"
         [ -n "$named" ] && [ "$(date -u -d "$named" +%F)" = "$date" ] \
             || fail "$package: its changelog is of '$named', CHANGELOG.md of $date"
     done
     echo "ok: CHANGELOG.md, the .deb's and the .rpm's changelogs: $version of $date"
 }
 
-check_linux x86_64 amd64 "x86-64.*static-pie linked"
-check_linux arm64 arm64 "ARM aarch64.*static-pie linked" qemu-aarch64
-check_rpm x86_64
-check_rpm aarch64 qemu-aarch64
-check_windows
-check_node
-check_page
-check_site
-check_changelogs
-node "$here/check_sbom.mjs" "$dist" "$version"
-(cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
-echo "ok: SHA256SUMS"
+check_sha256sums() {
+    (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
+    echo "ok: SHA256SUMS"
+}
+
+case $kind in
+changelogs | sha256sums) "check_$kind" ;;
+*)
+    declare -F "check_$kind" >/dev/null || fail "no check of a release file of the kind $kind"
+    "check_$kind" "$4" "$5"
+    ;;
+esac

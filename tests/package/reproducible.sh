@@ -4,8 +4,10 @@
 # archive's RELEASE holds, and compares the SHA-256 sums with those in
 # dist/. Identical sums mean identical packages and an identical bill of
 # materials, with the programs' sums in it; the programs themselves
-# (datum for x86-64 and arm64, datum.exe, datum.wasm) are compared too.
+# (each that release-files.txt in build/package names) are compared too.
+#   reproducible.sh VERSION
 set -euo pipefail
+version=$1
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
 
@@ -15,7 +17,6 @@ fail() {
 }
 
 [ -f dist/SHA256SUMS ] || fail "run script/release first"
-version=$(sed -n 's/^project(datum VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 archive=datum-$version.tar.gz
 [ -f "dist/$archive" ] || fail "no dist/$archive"
 
@@ -34,7 +35,9 @@ copy=$elsewhere/datum-$version
 env -u SOURCE_DATE_EPOCH "$copy/script/release" >/dev/null 2>"$elsewhere/release.log" \
     || { cat "$elsewhere/release.log" >&2; fail "script/release in the unpacked $archive"; }
 
-for program in linux-x86_64/datum linux-arm64/datum windows-x64/datum.exe wasm/datum.wasm; do
+programs=$(sed -n "s|^program $root/build/package/||p" build/package/*/release-files.txt)
+[ -n "$programs" ] || fail "no program named in build/package/*/release-files.txt"
+for program in $programs; do
     cmp -s "build/package/$program" "$copy/build/package/$program" \
         || fail "$program built from $archive differs from build/package/$program"
 done
