@@ -110,12 +110,15 @@ check_tar.gz() {
     echo "ok: $2"
 }
 
-# check_zip PLATFORM FILE: the Windows program with its documents, the
-# manual pages as web pages and the notices, run under wine.
+# check_zip PLATFORM FILE: one folder named like the zip, with the Windows
+# program, its documents, the manual pages as web pages and the notices;
+# the program run under wine.
 check_zip() {
-    local platform=$1 zip=$dist/$2 top=$work/windows runner
+    local platform=$1 zip=$dist/$2 top=$work/windows/${2%.zip} runner
     read -r -a runner <<<"$(emulator "$platform")"
     unzip -q "$zip" -d "$work/windows"
+    [ "$(unzip -Z1 "$zip" | cut -d / -f 1 | sort -u)" = "${2%.zip}" ] \
+        || fail "$zip: not all in one folder ${2%.zip}/: $(unzip -Z1 "$zip" | tr '\n' ' ')"
     expect_files "$zip" "$top" datum.html datum.de.html README.md LIESMICH.md CHANGELOG.md LICENSE
     grep -q "asks in German for a start date" "$top/datum.html" || fail "$zip: datum.html is no manual page"
     grep -q "fragt nacheinander nach Tag" "$top/datum.de.html" \
