@@ -52,7 +52,8 @@ cp "$root/README.md" "$root/LIESMICH.md" "$root/DEVELOPING.md" "$work/texts/"
 texts=("$work"/texts/*)
 
 for text in "$work"/texts/*.groff "$work"/texts/*.mandoc; do
-    wide=$(awk 'length($0) > 80 { print FNR ": " $0; exit }' "$text")
+    # grep counts characters, as a terminal does; mawk's length counts bytes.
+    wide=$(grep -m 1 -n -E '^.{81}' "$text" | sed 's/:/: /' || true)
     [ -z "$wide" ] || fail "$(basename "$text") is wider than 80 columns at line $wide"
     broken=$(awk '{ line = $0; opened = gsub(/‘|„/, "", line); closed = gsub(/’|“/, "", line) }
                   opened != closed { print FNR ": " $0; exit }' "$text")
