@@ -149,18 +149,18 @@ async function start() {
             showOutput(message.head, 0);
             showOutput(message.text, message.skipped);
             if (message.waiting) {
-                state.textContent = 'Das Programm wartet auf eine Eingabe.';
+                state.textContent = 'Das Programm wartet auf Ihre Antwort.';
                 speak();
             }
         } else if (message.type === 'exit') {
             finish(`Das Programm ist beendet (Status ${message.status}).`);
         } else {
-            finish(`Fehler: ${message.message}`);
+            finish(`Das Programm konnte nicht weiterlaufen (${message.message}).`);
         }
     };
     worker.onerror = (event) => {
         event.preventDefault();
-        finish(`Fehler: ${event.message}`);
+        finish(`Das Programm konnte nicht weiterlaufen (${event.message}).`);
     };
     const running = worker;
     try {
@@ -169,7 +169,7 @@ async function start() {
             worker.postMessage({ type: 'start', module, headLines: HEAD_LINES });
         }
     } catch (error) {
-        finish(`Fehler: ${error}`);
+        finish(`Das Programm konnte nicht geladen werden (${error}).`);
     }
     field.focus();
 }
