@@ -1,10 +1,11 @@
 // The page: the program's dialogue as a console transcript, with an input
 // line below it. The program runs in a worker through the shared host, so
 // the page stays responsive during a long run, and Stop simply ends the
-// worker. WORKER_SOURCE (the host and worker.js) and MODULE_BASE64 (the
-// module) are put before this script when the page is built.
-/* global WORKER_SOURCE, MODULE_BASE64 */
-'use strict';
+// worker. The build bundles the worker (worker.js and the host) into one
+// script, which this module imports as text; the module, datum.wasm, is in
+// the page as base64, in the element `datum-module`.
+
+import workerSource from 'datum-build/worker.txt';
 
 const HEAD_LINES = 200; // transcript lines kept from the start of a run
 const TAIL_LINES = 300; // and from its end; those between are counted only
@@ -23,9 +24,9 @@ const copyButton = $('copy');
 const sendButton = form.querySelector('button');
 
 const moduleReady = WebAssembly.compile(
-    Uint8Array.from(atob(MODULE_BASE64), (c) => c.charCodeAt(0)),
+    Uint8Array.from(atob($('datum-module').textContent), (c) => c.charCodeAt(0)),
 );
-const workerUrl = URL.createObjectURL(new Blob([WORKER_SOURCE], { type: 'text/javascript' }));
+const workerUrl = URL.createObjectURL(new Blob([workerSource], { type: 'text/javascript' }));
 const encoder = new TextEncoder();
 
 let worker = null;
@@ -124,6 +125,11 @@ function speak(...after) {
     spoken.textContent = [...lines, ...after].join(' ');
     unspoken = [];
     unspokenCount = 0;
+}
+
+// Whether the session is as it started: nothing answered, nothing typed.
+export function untouched() {
+    return transcript.querySelector('.in, .note') === null && field.value === '';
 }
 
 function setState(text, running) {

@@ -360,11 +360,17 @@ def phone(page, width, height):
     audit(page, f"on a phone's screen of {width} x {height} px")
 
 
+# What a site's service worker keeps, as it installs (tests/package).
+SERVICE_WORKER = pathlib.Path(__file__).resolve().parents[1] / "package" / "service_worker.mjs"
+
+
 def site_files(folder):
     """The files of a built site that its worker keeps, and its release."""
-    worker = pathlib.Path(folder, "service-worker.js").read_text()
-    release = json.loads(re.search(r"^const RELEASE = (.*);$", worker, re.M).group(1))
-    return sorted(p.name for p in pathlib.Path(folder).iterdir() if p.name != "service-worker.js"), release
+    files = sorted(p.name for p in pathlib.Path(folder).iterdir() if p.name != "service-worker.js")
+    kept = json.loads(subprocess.run(["node", SERVICE_WORKER, pathlib.Path(folder, "service-worker.js")],
+                                     capture_output=True, check=True, text=True).stdout)
+    expect(kept["files"] == files, f"the worker of {folder} keeps {kept['files']}, not {files}")
+    return files, kept["release"]
 
 
 def caches(driver):
