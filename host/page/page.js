@@ -22,6 +22,8 @@ const restartButton = $('restart');
 const endButton = $('end');
 const copyButton = $('copy');
 const sendButton = form.querySelector('button');
+const entry = field.parentElement; // the input field and its button
+const FOCUS_ROOM = 6; // px below the input line for its focus outline
 
 const moduleReady = WebAssembly.compile(
     Uint8Array.from(atob($('datum-module').textContent), (c) => c.charCodeAt(0)),
@@ -132,6 +134,43 @@ export function untouched() {
     return transcript.querySelector('.in, .note') === null && field.value === '';
 }
 
+// As at a terminal, the newest line right above the input line, both in
+// view while the input field has the focus: when the program waits, after
+// an answer, and when the window changes its size (a phone's on-screen
+// keyboard opens or closes, the phone turns). The lines stand at the foot
+// of the transcript (page.css), so the page scrolls, as little as it can,
+// only to bring the transcript's foot and the input line into the window;
+// where both do not fit, the input line wins.
+function keepInView() {
+    if (document.activeElement !== field) {
+        return;
+    }
+    const lines = transcript.querySelectorAll(':scope > :not([hidden])');
+    const box = transcript.getBoundingClientRect();
+    const newest = lines.length > 0 ? lines[lines.length - 1].getBoundingClientRect().top : box.top;
+    const top = Math.max(newest, box.top);
+    const bottom = entry.getBoundingClientRect().bottom + FOCUS_ROOM;
+    // Whole pixels, so that no part of a pixel stays out of view.
+    if (bottom > innerHeight) {
+        scrollBy(0, Math.ceil(bottom - innerHeight));
+    } else if (top < 0) {
+        scrollBy(0, Math.floor(Math.max(top, bottom - innerHeight)));
+    }
+}
+
+// The transcript follows its newest line unless the user scrolls it back;
+// after a new size its lines may wrap anew, and it follows again.
+let following = true;
+transcript.addEventListener('scroll', () => {
+    following = transcript.scrollTop + transcript.clientHeight >= transcript.scrollHeight - 1;
+}, { passive: true });
+addEventListener('resize', () => {
+    if (following) {
+        transcript.scrollTop = transcript.scrollHeight;
+    }
+    keepInView();
+});
+
 function setState(text, running) {
     state.textContent = text;
     field.disabled = !running;
@@ -157,6 +196,7 @@ async function start() {
             if (message.waiting) {
                 state.textContent = 'Das Programm wartet auf eine Eingabe.';
                 speak();
+                keepInView();
             }
         } else if (message.type === 'exit') {
             finish(`Das Programm ist beendet (Status ${message.status}).`);
@@ -178,6 +218,7 @@ async function start() {
         finish(`Fehler: ${error}`);
     }
     field.focus();
+    keepInView();
 }
 
 function finish(text) {
@@ -203,6 +244,7 @@ function send(text, lineEnd) {
     }
     addLine(text, 'in');
     transcript.scrollTop = transcript.scrollHeight;
+    keepInView();
     state.textContent = 'Das Programm läuft.';
     worker.postMessage({ type: 'line', bytes: encoder.encode(lineEnd ? `${text}\n` : text) });
 }
