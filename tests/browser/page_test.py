@@ -332,17 +332,21 @@ def audit(page, moment):
     expect(not found, f"axe-core {moment}:\n" + "\n".join(found))
 
 
-def in_view(page, where=""):
+def in_view(page, where="", frames=0):
     """On a phone's screen: the newest line of the transcript and the input
     field in the window, the line inside the transcript's visible part, and
-    nothing wider than the window."""
-    line, field, transcript, wide = page.driver.execute_script("""
+    nothing wider than the window; seen after FRAMES frames of the page."""
+    line, field, transcript, wide, height = page.driver.execute_async_script("""
+        const [frames, done] = arguments;
         const box = (element) => element.getBoundingClientRect().toJSON();
-        const lines = [...document.querySelectorAll('#transcript > div:not([hidden])')];
-        return [box(lines[lines.length - 1]), box(document.getElementById('line')),
-                box(document.getElementById('transcript')),
-                document.documentElement.scrollWidth > innerWidth || scrollX !== 0];""")
-    height = page.driver.execute_script("return innerHeight")
+        const measure = () => {
+            const lines = [...document.querySelectorAll('#transcript > div:not([hidden])')];
+            done([box(lines[lines.length - 1]), box(document.getElementById('line')),
+                  box(document.getElementById('transcript')),
+                  document.documentElement.scrollWidth > innerWidth || scrollX !== 0, innerHeight]);
+        };
+        const after = (left) => (left === 0 ? measure() : requestAnimationFrame(() => after(left - 1)));
+        after(frames);""", frames)
     for name, box in (("newest line", line), ("input field", field)):
         expect(0 <= box["top"] and box["bottom"] <= height, f"{where}the {name} is not in view: {box}")
     expect(transcript["top"] <= line["top"] and line["bottom"] <= transcript["bottom"],
@@ -391,8 +395,7 @@ def every_size(page, pictures="sizes-page"):
         for width, height, mobile in SIZES:
             screen(driver, width, height, mobile)
             # The resize and the page's answer to it come before the next frame.
-            driver.execute_async_script("requestAnimationFrame(() => requestAnimationFrame(arguments[0]))")
-            in_view(page, f"at {width} x {height} px after {answer or 'nothing'}: ")
+            in_view(page, f"at {width} x {height} px after {answer or 'nothing'}: ", frames=2)
             if answer == "1" and (width, height) in PICTURED:
                 driver.save_screenshot(f"{OUTPUT}/{pictures}-{width}x{height}.png")
     screen(driver, 360, 800)
