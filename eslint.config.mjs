@@ -1,29 +1,31 @@
-// ESLint for the project's JavaScript: the shared host, the node command
-// and the release and test scripts run in node, the page's scripts in a
-// browser window and its workers. Run as `npx --no-install eslint .`.
+// ESLint for the project's JavaScript, every file an ES module with the
+// globals of where it runs: the node command, the build and the release
+// and test scripts in node; the shared host in node and in the page's
+// worker alike; the page's modules in a browser window, its worker and the
+// site's service worker. Run as `npx --no-install eslint .`.
 
 import js from '@eslint/js';
 import globals from 'globals';
+
+// Where each file runs that is not a node script.
+const HOST = 'host/datum_host.mjs';
+const WINDOW = ['host/page/page.js', 'host/page/offline.js'];
+const WORKER = 'host/page/worker.js';
+const SERVICE_WORKER = 'host/page/service-worker.js';
 
 export default [
     { ignores: ['build/', 'dist/'] },
     js.configs.recommended,
     {
-        files: ['**/*.mjs'],
-        languageOptions: {
-            sourceType: 'module',
-            globals: globals.node,
-        },
+        files: ['**/*.js', '**/*.mjs'],
+        languageOptions: { sourceType: 'module', globals: {} },
     },
-    {
-        // Classic scripts, joined into the page when it is built; each of
-        // them may end up in the window, a worker or the service worker.
-        files: ['host/page/**/*.js'],
-        languageOptions: {
-            sourceType: 'script',
-            globals: { ...globals.browser, ...globals.worker, ...globals.serviceworker },
-        },
-    },
+    { files: ['**/*.mjs'], ignores: [HOST], languageOptions: { globals: globals.node } },
+    // What node and a browser's worker both have.
+    { files: [HOST], languageOptions: { globals: globals['shared-node-browser'] } },
+    { files: WINDOW, languageOptions: { globals: globals.browser } },
+    { files: [WORKER], languageOptions: { globals: globals.worker } },
+    { files: [SERVICE_WORKER], languageOptions: { globals: globals.serviceworker } },
     {
         files: ['**/*.js', '**/*.mjs'],
         linterOptions: {

@@ -66,16 +66,18 @@ add_custom_command(OUTPUT ${npm_tarball}
 add_custom_target(npm_tarball DEPENDS ${npm_tarball})
 
 # The page: one self-contained HTML file with the module, the host and the
-# page's own script, built by a node script of no dependencies.
+# page's own script, its ES modules bundled by esbuild. The build writes a
+# dependency file of every file esbuild and it read, so nothing here lists
+# the page's sources.
 find_program(DATUM_NODE node REQUIRED)
-set(page_sources host/datum_host.mjs host/page/build.mjs host/page/datum.html.in host/page/page.css
-  host/page/page.js host/page/worker.js LICENSE packaging/notices/wasm.txt)
-list(TRANSFORM page_sources PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+find_program(DATUM_ESBUILD esbuild REQUIRED)
+set(page_build ${CMAKE_COMMAND} -E env ESBUILD=${DATUM_ESBUILD} ${DATUM_NODE})
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/datum.html
-  COMMAND ${DATUM_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/host/page/build.mjs
+  COMMAND ${page_build} ${CMAKE_CURRENT_SOURCE_DIR}/host/page/build.mjs
     $<TARGET_FILE:datum> ${CMAKE_BINARY_DIR}/datum.html ${PROJECT_VERSION}
     ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/packaging/notices/wasm.txt
-  DEPENDS datum ${page_sources}
+  DEPENDS datum
+  DEPFILE ${CMAKE_BINARY_DIR}/datum.html.d
   VERBATIM)
 add_custom_target(page ALL DEPENDS ${CMAKE_BINARY_DIR}/datum.html)
 
@@ -109,17 +111,16 @@ while(icons)
 endwhile()
 
 set(site_dir ${CMAKE_BINARY_DIR}/site)
-set(site_sources ${page_sources} host/page/site.mjs host/page/offline.js host/page/service-worker.js
-  host/page/manifest.webmanifest host/page/icon.svg)
-list(TRANSFORM site_sources PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ REGEX "^host/")
-# datum_site(FOLDER VERSION): builds the site into FOLDER, as of VERSION.
+# datum_site(FOLDER VERSION): builds the site into FOLDER, as of VERSION;
+# FOLDER.d names what it is made of.
 function(datum_site folder version)
   add_custom_command(OUTPUT ${folder}/index.html
-    COMMAND ${DATUM_NODE} ${PROJECT_SOURCE_DIR}/host/page/site.mjs
+    COMMAND ${page_build} ${PROJECT_SOURCE_DIR}/host/page/site.mjs
       $<TARGET_FILE:datum> ${version}
       ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/packaging/notices/wasm.txt
       ${folder} ${icon_files}
-    DEPENDS datum ${site_sources} ${icon_files}
+    DEPENDS datum ${icon_files}
+    DEPFILE ${folder}.d
     VERBATIM)
 endfunction()
 datum_site(${site_dir} ${PROJECT_VERSION})

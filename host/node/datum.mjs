@@ -2,9 +2,15 @@
 // datum for node: the WebAssembly build of the program on this process's
 // standard input and output, one system call for every read and write the
 // program makes, as the native programs make them.
+//
+// The host and the module come through package.json's imports: in the npm
+// package lib/datum_host.mjs and lib/datum.wasm; in the source tree
+// host/datum_host.mjs and build/wasm/datum.wasm, the module of the `wasm`
+// preset, so that `node host/node/datum.mjs` runs there once it is built.
 
 import { readFileSync, readSync } from 'node:fs';
-import { runDatum } from '../lib/datum_host.mjs';
+import { createRequire } from 'node:module';
+import { runDatum } from '#datum-host';
 
 const STDIN = 0;
 
@@ -60,5 +66,5 @@ async function standardOutput() {
     }
 }
 
-const module = new WebAssembly.Module(readFileSync(new URL('../lib/datum.wasm', import.meta.url)));
+const module = new WebAssembly.Module(readFileSync(createRequire(import.meta.url).resolve('#datum-wasm')));
 process.exitCode = await runDatum(module, { read, ...(await standardOutput()) });

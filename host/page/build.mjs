@@ -2,13 +2,23 @@
 // worker and the page's own script and style, with a Content-Security-
 // Policy that allows exactly these and nothing from elsewhere.
 //   node build.mjs MODULE.wasm OUTPUT.html VERSION LICENSE NOTICES
+// OUTPUT.d, beside it, names every file the page is made of, for Ninja.
+//
+// The worker (worker.js and the host it imports) is bundled first; the
+// page's script (page.js, or for the web site offline.js, which imports
+// it) imports the worker's script as text and hands it to the worker as a
+// Blob. The module is a data element, `datum-module`, in base64, which the
+// page reads by its id.
 //
 // The web site (site.mjs) builds the same page with what an installed app
 // adds: its manifest, icons and service worker, all from its own folder.
 
 import { createHash } from 'node:crypto';
-import { readFileSync, writeFileSync } from 'node:fs';
-import { pathToFileURL } from 'node:url';
+import { mkdtempSync, readFileSync, realpathSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join, resolve } from 'node:path';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+import { bundle } from './bundle.mjs';
 
 const here = (name) => new URL(name, import.meta.url);
 const text = (url) => readFileSync(url, 'utf8');
@@ -23,25 +33,40 @@ const SITE_HEAD = `<link rel="manifest" href="manifest.webmanifest">
 const PAGE_HEAD = '<link rel="icon" href="data:,">';
 
 /**
- * The page as HTML.
+ * A folder for what the build makes on the way, removed afterwards.
+ * @param {(folder: string) => T} use
+ * @returns {T}
+ * @template T
+ */
+export function withFolder(use) {
+    const folder = realpathSync(mkdtempSync(join(tmpdir(), 'datum-page-')));
+    try {
+        return use(folder);
+    } finally {
+        rmSync(folder, { recursive: true, force: true });
+    }
+}
+
+/**
+ * The page as HTML, and the files it is made of.
  * @param {{modulePath: string, version: string, licensePath: string, noticesPath: string,
  *          site: boolean}} from
  *   site: the page of the web site, which registers its service worker
+ * @returns {{html: string, inputs: string[]}}
  */
 export function buildPage({ modulePath, version, licensePath, noticesPath, site }) {
-    // The host is an ES module for node; the worker runs it as a plain script.
-    const host = text(here('../datum_host.mjs'));
-    const exportLine = '\nexport { runDatum };\n';
-    if (!host.endsWith(exportLine)) {
-        throw new Error('datum_host.mjs must end with its one export line');
+    const { script, inputs } = withFolder((made) => {
+        const worker = bundle('host/page/worker.js', made);
+        writeFileSync(join(made, 'worker.txt'), worker.code);
+        const page = bundle(site ? 'host/page/offline.js' : 'host/page/page.js', made);
+        return { script: page.code, inputs: [...worker.inputs, ...page.inputs] };
+    });
+    // Nothing inside the script may end the script element; esbuild writes
+    // strings so that nothing does.
+    if (/<\/script/i.test(script)) {
+        throw new Error('build.mjs: the bundle holds the end of a script element');
     }
-    const workerSource = `'use strict';\n${host.slice(0, -exportLine.length)}\n\n${text(here('worker.js'))}`;
     const moduleBase64 = readFileSync(modulePath).toString('base64');
-
-    // Nothing inside the script may end the script element.
-    const literal = (value) => JSON.stringify(value).replaceAll('</', '<\\/');
-    const offline = site ? `\n${text(here('offline.js'))}` : '';
-    const script = `\nconst WORKER_SOURCE = ${literal(workerSource)};\nconst MODULE_BASE64 = '${moduleBase64}';\n\n${text(here('page.js'))}${offline}`;
     const style = `\n${text(here('page.css'))}`;
 
     const hash = (content) => `'sha256-${createHash('sha256').update(content, 'utf8').digest('base64')}'`;
@@ -59,16 +84,32 @@ export function buildPage({ modulePath, version, licensePath, noticesPath, site 
     const escape = (value) => value.replaceAll('&', '&amp;').replaceAll('<', '&lt;').replaceAll('>', '&gt;');
     const licenses = `${text(licensePath).trimEnd()}\n\n\n${text(noticesPath).trimEnd()}`;
 
-    return text(here('datum.html.in'))
+    const html = text(here('datum.html.in'))
         .replace('@CSP@', policy)
         .replace('@HEAD@', site ? SITE_HEAD : PAGE_HEAD)
         .replace('@STYLE@', () => style)
         .replace('@VERSION@', escape(version))
         .replace('@LICENSES@', () => escape(licenses))
+        .replace('@MODULE@', moduleBase64)
         .replace('@SCRIPT@', () => script);
+    const own = ['datum.html.in', 'page.css', 'build.mjs', 'bundle.mjs'].map((name) => fileURLToPath(here(name)));
+    return { html, inputs: [...new Set([...inputs, ...own, resolve(licensePath), resolve(noticesPath)])] };
+}
+
+/**
+ * Writes a dependency file as Ninja reads it: OUTPUT depends on INPUTS.
+ * @param {string} path
+ * @param {string} output
+ * @param {string[]} inputs
+ */
+export function writeDepfile(path, output, inputs) {
+    const name = (file) => file.replace(/[ #$]/g, (c) => (c === '$' ? '$$' : `\\${c}`));
+    writeFileSync(path, `${name(output)}: ${inputs.map(name).join(' \\\n  ')}\n`);
 }
 
 if (import.meta.url === pathToFileURL(process.argv[1]).href) {
     const [modulePath, outputPath, version, licensePath, noticesPath] = process.argv.slice(2);
-    writeFileSync(outputPath, buildPage({ modulePath, version, licensePath, noticesPath, site: false }));
+    const { html, inputs } = buildPage({ modulePath, version, licensePath, noticesPath, site: false });
+    writeFileSync(outputPath, html);
+    writeDepfile(`${outputPath}.d`, outputPath, inputs);
 }

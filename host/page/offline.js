@@ -1,17 +1,18 @@
-// The web site's page (not the page on its own): registers the service
-// worker that keeps the site for offline use. Only a page from a web host
-// can have one; from the disk there is nothing to register and nothing to
-// say about it.
+// The web site's page: the page on its own (page.js), and the service
+// worker that keeps the site for offline use, registered here. Only a page
+// from a web host can have one; from the disk there is nothing to register
+// and nothing to say about it.
 //
 // A new release's worker takes over while an older page is shown. If
 // nobody has answered yet, the page loads again, now the new release;
 // otherwise the session goes on, and the next visit is the new release.
+
+import { untouched } from './page.js';
+
 if ('serviceWorker' in navigator && (location.protocol === 'https:' || location.protocol === 'http:')) {
     const hadWorker = navigator.serviceWorker.controller !== null;
     navigator.serviceWorker.addEventListener('controllerchange', () => {
-        const untouched = document.querySelector('#transcript .in, #transcript .note') === null
-            && document.getElementById('line').value === '';
-        if (hadWorker && untouched) {
+        if (hadWorker && untouched()) {
             location.reload();
         }
     });

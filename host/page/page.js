@@ -1,10 +1,11 @@
 // The page: the program's dialogue as a console transcript, with an input
 // line below it. The program runs in a worker through the shared host, so
 // the page stays responsive during a long run, and Stop simply ends the
-// worker. WORKER_SOURCE (the host and worker.js) and MODULE_BASE64 (the
-// module) are put before this script when the page is built.
-/* global WORKER_SOURCE, MODULE_BASE64 */
-'use strict';
+// worker. The build bundles the worker (worker.js and the host) into one
+// script, which this module imports as text; the module, datum.wasm, is in
+// the page as base64, in the element `datum-module`.
+
+import workerSource from 'datum-build/worker.txt';
 
 const HEAD_LINES = 200; // transcript lines kept from the start of a run
 const TAIL_LINES = 300; // and from its end; those between are counted only
@@ -21,11 +22,13 @@ const restartButton = $('restart');
 const endButton = $('end');
 const copyButton = $('copy');
 const sendButton = form.querySelector('button');
+const entry = field.parentElement; // the input field and its button
+const FOCUS_ROOM = 6; // px below the input line for its focus outline
 
 const moduleReady = WebAssembly.compile(
-    Uint8Array.from(atob(MODULE_BASE64), (c) => c.charCodeAt(0)),
+    Uint8Array.from(atob($('datum-module').textContent), (c) => c.charCodeAt(0)),
 );
-const workerUrl = URL.createObjectURL(new Blob([WORKER_SOURCE], { type: 'text/javascript' }));
+const workerUrl = URL.createObjectURL(new Blob([workerSource], { type: 'text/javascript' }));
 const encoder = new TextEncoder();
 
 let worker = null;
@@ -126,6 +129,48 @@ function speak(...after) {
     unspokenCount = 0;
 }
 
+// Whether the session is as it started: nothing answered, nothing typed.
+export function untouched() {
+    return transcript.querySelector('.in, .note') === null && field.value === '';
+}
+
+// As at a terminal, the newest line right above the input line, both in
+// view while the input field has the focus: when the program waits, after
+// an answer, and when the window changes its size (a phone's on-screen
+// keyboard opens or closes, the phone turns). The lines stand at the foot
+// of the transcript (page.css), so the page scrolls, as little as it can,
+// only to bring the transcript's foot and the input line into the window;
+// where both do not fit, the input line wins.
+function keepInView() {
+    if (document.activeElement !== field) {
+        return;
+    }
+    const lines = transcript.querySelectorAll(':scope > :not([hidden])');
+    const box = transcript.getBoundingClientRect();
+    const newest = lines.length > 0 ? lines[lines.length - 1].getBoundingClientRect().top : box.top;
+    const top = Math.max(newest, box.top);
+    const bottom = entry.getBoundingClientRect().bottom + FOCUS_ROOM;
+    // Whole pixels, so that no part of a pixel stays out of view.
+    if (bottom > innerHeight) {
+        scrollBy(0, Math.ceil(bottom - innerHeight));
+    } else if (top < 0) {
+        scrollBy(0, Math.floor(Math.max(top, bottom - innerHeight)));
+    }
+}
+
+// The transcript follows its newest line unless the user scrolls it back;
+// after a new size its lines may wrap anew, and it follows again.
+let following = true;
+transcript.addEventListener('scroll', () => {
+    following = transcript.scrollTop + transcript.clientHeight >= transcript.scrollHeight - 1;
+}, { passive: true });
+addEventListener('resize', () => {
+    if (following) {
+        transcript.scrollTop = transcript.scrollHeight;
+    }
+    keepInView();
+});
+
 function setState(text, running) {
     state.textContent = text;
     field.disabled = !running;
@@ -151,6 +196,7 @@ async function start() {
             if (message.waiting) {
                 state.textContent = 'Das Programm wartet auf Ihre Antwort.';
                 speak();
+                keepInView();
             }
         } else if (message.type === 'exit') {
             finish(`Das Programm ist beendet (Status ${message.status}).`);
@@ -172,6 +218,7 @@ async function start() {
         finish(`Das Programm konnte nicht geladen werden (${error}).`);
     }
     field.focus();
+    keepInView();
 }
 
 function finish(text) {
@@ -197,6 +244,7 @@ function send(text, lineEnd) {
     }
     addLine(text, 'in');
     transcript.scrollTop = transcript.scrollHeight;
+    keepInView();
     state.textContent = 'Das Programm läuft.';
     worker.postMessage({ type: 'line', bytes: encoder.encode(lineEnd ? `${text}\n` : text) });
 }

@@ -4,18 +4,22 @@
 // FOLDER is made anew with the page as index.html, the web app manifest,
 // the icons (already rendered; each keeps its file name) and the service
 // worker, which caches exactly these files under a name that changes with
-// any of them.
+// any of them. FOLDER.d, beside it, names every file the site is made of,
+// for Ninja.
 
 import { createHash } from 'node:crypto';
 import { mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
-import { basename, join } from 'node:path';
-import { buildPage } from './build.mjs';
+import { basename, join, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { buildPage, withFolder, writeDepfile } from './build.mjs';
+import { bundle } from './bundle.mjs';
 
 const [modulePath, version, licensePath, noticesPath, folder, ...icons] = process.argv.slice(2);
 const here = (name) => new URL(name, import.meta.url);
 
+const page = buildPage({ modulePath, version, licensePath, noticesPath, site: true });
 const files = new Map([
-    ['index.html', buildPage({ modulePath, version, licensePath, noticesPath, site: true })],
+    ['index.html', page.html],
     ['manifest.webmanifest', readFileSync(here('manifest.webmanifest'))],
     ['icon.svg', readFileSync(here('icon.svg'))],
     ...icons.map((icon) => [basename(icon), readFileSync(icon)]),
@@ -35,7 +39,15 @@ for (const name of names) {
     digest.update(`${name}\n`).update(files.get(name)).update('\n');
 }
 
-// The worker learns the site's files and its cache's name when it is built.
+// The service worker imports the site's files and its release, which
+// names its cache, from what the build makes here.
 const release = `${version} ${digest.digest('hex').slice(0, 16)}`;
-const worker = `'use strict';\nconst RELEASE = ${JSON.stringify(release)};\nconst FILES = ${JSON.stringify(names)};\n\n${readFileSync(here('service-worker.js'), 'utf8')}`;
-writeFileSync(join(folder, 'service-worker.js'), worker);
+const worker = withFolder((made) => {
+    writeFileSync(join(made, 'site.json'), JSON.stringify({ release, files: names }));
+    return bundle('host/page/service-worker.js', made);
+});
+writeFileSync(join(folder, 'service-worker.js'), worker.code);
+
+const own = ['site.mjs', 'manifest.webmanifest', 'icon.svg'].map((name) => fileURLToPath(here(name)));
+writeDepfile(`${folder}.d`, join(folder, 'index.html'),
+    [...new Set([...page.inputs, ...worker.inputs, ...own])].map((input) => resolve(input)));

@@ -1,6 +1,6 @@
-// The page's worker: runs the program through the host (runDatum, which
-// the page puts before this script), with the user's lines as standard
-// input and the program's output handed to the page now and then.
+// The page's worker: runs the program through the host, with the user's
+// lines as standard input and the program's output handed to the page now
+// and then.
 //
 // A line arrives as its bytes; a read takes at most what it asks for and
 // never more than one line, as a terminal hands input over, so a long line
@@ -14,7 +14,7 @@
 // number of lines left out before it, when the program waits for input,
 // when it ends, and otherwise about ten times a second.
 
-/* global runDatum */
+import { runDatum } from '../datum_host.mjs';
 
 const RING = 1 << 16; // output bytes kept between two messages to the page
 const INTERVAL = 100; // milliseconds between messages during a long run

@@ -6,8 +6,10 @@ Each case types into the page as a user does and compares the transcript
 with what the program writes for the same input, run as the node command.
 axe-core audits the page in light and dark. The site installs, works
 offline from its service worker, gives way to another release put in its
-place, and fits a phone's screen with the on-screen keyboard open.
-Screenshots at 360 and 1280 px, and of the phone's screen, go to the
+place, and fits a phone's screen with the on-screen keyboard open. Page
+and site keep the newest line and the input field in view at every size
+of a grid, from 320 x 250 px to 1920 x 1200. Screenshots at 360 and 1280
+px, of the phone's screen and of small, middle and tall sizes go to the
 output folder.
 
     page_test.py PAGE NODE_COMMAND OUTPUT_FOLDER SITE OTHER_SITE
@@ -54,10 +56,11 @@ def browser(width, profile, height=800):
     return driver
 
 
-def screen(driver, width, height):
+def screen(driver, width, height, mobile=None):
     """A phone's screen, which a desktop window does not go down to."""
     driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
-                           {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": width < 700})
+                           {"width": width, "height": height, "deviceScaleFactor": 1,
+                            "mobile": width < 700 if mobile is None else mobile})
 
 
 def program_lines(answers):
@@ -329,22 +332,26 @@ def audit(page, moment):
     expect(not found, f"axe-core {moment}:\n" + "\n".join(found))
 
 
-def in_view(page):
+def in_view(page, where="", frames=0):
     """On a phone's screen: the newest line of the transcript and the input
     field in the window, the line inside the transcript's visible part, and
-    nothing wider than the window."""
-    line, field, transcript, wide = page.driver.execute_script("""
+    nothing wider than the window; seen after FRAMES frames of the page."""
+    line, field, transcript, wide, height = page.driver.execute_async_script("""
+        const [frames, done] = arguments;
         const box = (element) => element.getBoundingClientRect().toJSON();
-        const lines = [...document.querySelectorAll('#transcript > div:not([hidden])')];
-        return [box(lines[lines.length - 1]), box(document.getElementById('line')),
-                box(document.getElementById('transcript')),
-                document.documentElement.scrollWidth > innerWidth || scrollX !== 0];""")
-    height = page.driver.execute_script("return innerHeight")
+        const measure = () => {
+            const lines = [...document.querySelectorAll('#transcript > div:not([hidden])')];
+            done([box(lines[lines.length - 1]), box(document.getElementById('line')),
+                  box(document.getElementById('transcript')),
+                  document.documentElement.scrollWidth > innerWidth || scrollX !== 0, innerHeight]);
+        };
+        const after = (left) => (left === 0 ? measure() : requestAnimationFrame(() => after(left - 1)));
+        after(frames);""", frames)
     for name, box in (("newest line", line), ("input field", field)):
-        expect(0 <= box["top"] and box["bottom"] <= height, f"the {name} is not in view: {box}")
+        expect(0 <= box["top"] and box["bottom"] <= height, f"{where}the {name} is not in view: {box}")
     expect(transcript["top"] <= line["top"] and line["bottom"] <= transcript["bottom"],
-           f"the newest line {line} is outside the transcript's view {transcript}")
-    expect(not wide, "the page scrolls sideways")
+           f"{where}the newest line {line} is outside the transcript's view {transcript}")
+    expect(not wide, f"{where}the page scrolls sideways")
 
 
 def phone(page, width, height):
@@ -360,11 +367,51 @@ def phone(page, width, height):
     audit(page, f"on a phone's screen of {width} x {height} px")
 
 
+# Every size the page must fit: each 40 px of height from 250 to 890 px at
+# four widths of phones, phones in landscape, and desktop windows; with
+# whether the browser is a phone's.
+SIZES = ([(width, height, True) for width in (320, 360, 412, 480) for height in range(250, 901, 40)]
+         + [(width, height, True) for width, height in ((568, 320), (640, 360), (667, 375), (740, 360),
+                                                          (844, 390), (915, 412))]
+         + [(width, height, False) for width, height in ((800, 600), (1024, 768), (1280, 720), (1366, 768),
+                                                           (1440, 900), (1920, 1080), (1920, 1200))])
+# Where each answer of the session is typed, and the sizes shown in
+# screenshots after the last one: small, middle and tall.
+TYPED_AT = ((360, 570), (320, 250), (412, 610), (1280, 800))
+PICTURED = ((360, 290), (360, 570), (412, 890))
+
+
+def every_size(page, pictures="sizes-page"):
+    """A session whose screen changes to every size after each answer (a
+    keyboard opens, the phone turns): the newest line and the input field
+    stay in view, with nothing to scroll sideways. Screenshots go to
+    PICTURES-WIDTHxHEIGHT.png."""
+    driver = page.driver
+    for number, answer in enumerate((None, "31", "12", "2023", "1")):
+        if answer is not None:
+            screen(driver, *TYPED_AT[number - 1])
+            page.answer(answer)
+            page.wait_for_state("wartet")
+        for width, height, mobile in SIZES:
+            screen(driver, width, height, mobile)
+            # The resize and the page's answer to it come before the next frame.
+            in_view(page, f"at {width} x {height} px after {answer or 'nothing'}: ", frames=2)
+            if answer == "1" and (width, height) in PICTURED:
+                driver.save_screenshot(f"{OUTPUT}/{pictures}-{width}x{height}.png")
+    screen(driver, 360, 800)
+
+
+# What a site's service worker keeps, as it installs (tests/package).
+SERVICE_WORKER = pathlib.Path(__file__).resolve().parents[1] / "package" / "service_worker.mjs"
+
+
 def site_files(folder):
     """The files of a built site that its worker keeps, and its release."""
-    worker = pathlib.Path(folder, "service-worker.js").read_text()
-    release = json.loads(re.search(r"^const RELEASE = (.*);$", worker, re.M).group(1))
-    return sorted(p.name for p in pathlib.Path(folder).iterdir() if p.name != "service-worker.js"), release
+    files = sorted(p.name for p in pathlib.Path(folder).iterdir() if p.name != "service-worker.js")
+    kept = json.loads(subprocess.run(["node", SERVICE_WORKER, pathlib.Path(folder, "service-worker.js")],
+                                     capture_output=True, check=True, text=True).stdout)
+    expect(kept["files"] == files, f"the worker of {folder} keeps {kept['files']}, not {files}")
+    return files, kept["release"]
 
 
 def caches(driver):
@@ -465,6 +512,8 @@ def served_site(profile):
             page = Page(driver, url)
             phone(page, width, height)
             print(f"ok: a phone's screen of {width} x {height} px")
+        every_size(Page(driver, url), "sizes-site")
+        print(f"ok: the site at {len(SIZES)} sizes")
         errors = [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
         expect(not errors, f"errors in the browser: {errors}")
     finally:
@@ -476,6 +525,7 @@ def main():
     checks = (sample_session, unreadable_answer, ended_input, long_line, several_lines_pasted,
               largest_count, stop, keyboard_only)
     audited = (sample_session, largest_count)
+    at_360 = (*audited, every_size)
     with tempfile.TemporaryDirectory() as profile:
         for width in (1280, 360):
             driver = browser(width, f"{profile}/{width}")
@@ -487,7 +537,7 @@ def main():
                     "return document.documentElement.scrollWidth <= window.innerWidth"),
                     f"the page scrolls sideways at {width} px")
                 audit(page, f"at the start at {width} px")
-                for check in checks if width == 1280 else audited:
+                for check in checks if width == 1280 else at_360:
                     check(page)
                     print(f"ok: {check.__name__} at {width} px")
                     if check in audited:

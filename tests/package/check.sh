@@ -229,7 +229,7 @@ check_html() {
 
 # same_module PAGE: the module inside PAGE is the npm package's.
 same_module() {
-    sed -n "s/^const MODULE_BASE64 = '\(.*\)';$/\1/p" "$1" | base64 -d >"$work/page.wasm"
+    node "$here/page_module.mjs" "$1" >"$work/page.wasm" || fail "$1: holds no module"
     tar -xzOf "$(echo "$dist"/*.tgz)" package/lib/datum.wasm | cmp -s - "$work/page.wasm" \
         || fail "$1: the module differs from the npm package's"
 }
@@ -259,8 +259,9 @@ check_web.zip() {
             || fail "$zip: ${files[i]} is $(file -b "$site/${files[i]}")"
     done
     # The worker keeps every file but itself.
-    kept=$(sed -n 's/^const FILES = \(.*\);$/\1/p' "$site/service-worker.js" | node -e \
-        'process.stdin.on("data", (d) => console.log(JSON.parse(d).join("\n")))')
+    kept=$(node "$here/service_worker.mjs" "$site/service-worker.js" | node -e \
+        'process.stdin.on("data", (d) => console.log(JSON.parse(d).files.join("\n")))') \
+        || fail "$zip: its service worker does not install"
     [ "$kept" = "$(echo "$expected" | sed 's|^datum/||' | grep -vx service-worker.js)" ] \
         || fail "$zip: the service worker keeps $(echo "$kept" | tr '\n' ' ')"
     same_module "$site/index.html"

@@ -15,6 +15,7 @@ import { execFileSync } from 'node:child_process';
 import { readFileSync, readdirSync } from 'node:fs';
 import { basename, join } from 'node:path';
 import cyclonedx from '@cyclonedx/cyclonedx-library';
+import { pageModule } from './page_module.mjs';
 
 const { SPDX, Validation } = cyclonedx;
 // The version of CycloneDX that the release writes.
@@ -49,9 +50,9 @@ for (const component of [bom.metadata?.component, ...components].filter(Boolean)
 // The programs inside a release file, as the SHA-256 of each: the program
 // of an archive or a package (bin/datum, datum.exe, datum.wasm), and the
 // module that a page holds.
-function pageModule(page) {
-    const base64 = page.toString('utf8').match(/^const MODULE_BASE64 = '([^']*)';$/m);
-    return base64 ? [Buffer.from(base64[1], 'base64')] : [];
+function modulesOfPage(page) {
+    const module = pageModule(page.toString('utf8'));
+    return module === null ? [] : [module];
 }
 const isProgram = (member) => /(^|\/)(bin\/datum|datum\.exe|datum\.wasm)$/.test(member);
 // The programs of a tar archive, from a file or from bytes ("-").
@@ -68,7 +69,7 @@ function programsInside(file) {
             if (isProgram(member)) {
                 return [run('unzip', ['-p', file, member])];
             }
-            return member.endsWith('.html') ? pageModule(run('unzip', ['-p', file, member])) : [];
+            return member.endsWith('.html') ? modulesOfPage(run('unzip', ['-p', file, member])) : [];
         });
     }
     if (file.endsWith('.deb')) {
@@ -78,7 +79,7 @@ function programsInside(file) {
         return programsInTar('-', 'z', run('rpm2archive', ['-'], readFileSync(file)));
     }
     if (file.endsWith('.html')) {
-        return pageModule(readFileSync(file));
+        return modulesOfPage(readFileSync(file));
     }
     throw new Error(`${file}: no way to look inside this kind of file`);
 }
