@@ -75,8 +75,8 @@ function leaveOut(lines) {
     omitted += lines;
     gap.hidden = omitted === 0;
     gap.textContent = omitted === 1
-        ? '… 1 Zeile ausgelassen …'
-        : `… ${omitted.toLocaleString('de-DE')} Zeilen ausgelassen …`;
+        ? '… 1 Zeile nicht angezeigt …'
+        : `… ${omitted.toLocaleString('de-DE')} Zeilen nicht angezeigt …`;
 }
 
 // The lines after the gap go into it, so that later lines can follow it.
@@ -315,7 +315,7 @@ copyButton.addEventListener('click', async () => {
     } catch {
         // Without the clipboard: the transcript selected, for Ctrl+C.
         getSelection().selectAllChildren(transcript);
-        copyButton.textContent = 'Markiert – mit Strg+C kopieren';
+        copyButton.textContent = 'Markiert – bitte selbst kopieren (etwa mit Strg+C)';
     }
     setTimeout(() => {
         copyButton.textContent = 'Mitschrift kopieren';

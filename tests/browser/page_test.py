@@ -244,6 +244,7 @@ def largest_count(page):
     # 5879611, an empty line and the report.
     total = 7 + 1 + 5879611 + 2
     omitted = int(gap.split()[1].replace(".", ""))
+    expect(gap == f"… {omitted:,} Zeilen nicht angezeigt …".replace(",", "."), f"the note {gap}")
     expect(shown[-1] == "2147483647 Tage nach dem 1. 1. 1 ist der 12. 7. 5879611.", f"report {shown[-1]}")
     expect(shown[-3] == "im Jahr 5879611 hat der Februar 28 Tage", f"last announcement {shown[-3]}")
     first = shown.index("im Jahr 1 hat der Februar 28 Tage")
