@@ -28,15 +28,10 @@ foreach(kind generator IN ZIP_LISTS cpack_kinds cpack_generators)
     list(APPEND CPACK_GENERATOR ${generator})
   endif()
 endforeach()
-# The tarball and the zip are named alike but for the ending, and each
-# holds one folder of that name (cpack's default), so that unpacking it
-# anywhere (unzip, 7-Zip's "extract here", tar -xf) gives that folder.
-datum_release_file(${platform} tar.gz archive_name)
-string(REGEX REPLACE "\\.tar\\.gz$" "" CPACK_PACKAGE_FILE_NAME ${archive_name})
-datum_release_file(${platform} zip zip_name)
-if(NOT zip_name STREQUAL "${CPACK_PACKAGE_FILE_NAME}.zip")
-  message(FATAL_ERROR "cmake/release_files.cmake names the zip ${zip_name}, cpack ${CPACK_PACKAGE_FILE_NAME}.zip")
-endif()
+# The tarball and the zip each hold one folder named like them (cpack's
+# default), so that unpacking one anywhere (unzip, 7-Zip's "extract here",
+# tar -xf) gives that folder.
+datum_archive_name(${platform} CPACK_PACKAGE_FILE_NAME)
 if(NOT WIN32)
   datum_release_file(${platform} deb CPACK_DEBIAN_FILE_NAME)
   datum_platform(${platform} deb CPACK_DEBIAN_PACKAGE_ARCHITECTURE)

@@ -14,11 +14,18 @@ set(DATUM_NPM_VERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${DATUM_
 # The release of the .rpm of this version.
 set(DATUM_RPM_RELEASE 1)
 
+# datum_archive_name(PLATFORM VAR): the name of its tarball or zip, and of
+# the one folder inside, without the ending.
+function(datum_archive_name platform var)
+  set(${var} datum-${PROJECT_VERSION}-${platform} PARENT_SCOPE)
+endfunction()
+
 # datum_release_file(PLATFORM KIND VAR): the name of one release file.
 function(datum_release_file platform kind var)
   set(version ${PROJECT_VERSION})
+  datum_archive_name(${platform} archive)
   if(kind STREQUAL "tar.gz")
-    set(name datum-${version}-${platform}.tar.gz)
+    set(name ${archive}.tar.gz)
   elseif(kind STREQUAL "deb")
     datum_platform(${platform} deb architecture)
     set(name datum_${version}_${architecture}.deb)
@@ -26,7 +33,7 @@ function(datum_release_file platform kind var)
     datum_platform(${platform} rpm architecture)
     set(name datum-${version}-${DATUM_RPM_RELEASE}.${architecture}.rpm)
   elseif(kind STREQUAL "zip")
-    set(name datum-${version}-${platform}.zip)
+    set(name ${archive}.zip)
   elseif(kind STREQUAL "tgz")
     set(name datum-${DATUM_NPM_VERSION}.tgz)
   elseif(kind STREQUAL "html")
@@ -37,17 +44,6 @@ function(datum_release_file platform kind var)
     message(FATAL_ERROR "platforms.txt: ${platform} releases '${kind}', a kind of file that has no name here")
   endif()
   set(${var} ${name} PARENT_SCOPE)
-endfunction()
-
-# datum_release_files(PLATFORM VAR): the names of all its release files.
-function(datum_release_files platform var)
-  datum_platform(${platform} released kinds)
-  set(names "")
-  foreach(kind IN LISTS kinds)
-    datum_release_file(${platform} ${kind} name)
-    list(APPEND names ${name})
-  endforeach()
-  set(${var} ${names} PARENT_SCOPE)
 endfunction()
 
 # datum_release_target(KIND FILE ... COMMAND ... DEPENDS ...): the target

@@ -1,16 +1,17 @@
 # The table of platforms (platforms.txt) for the shell scripts, which
 # source this file.
-#   platforms [KIND]        the names of the platforms, in the table's order;
-#                           with KIND, those that release that kind of file
-#   platform NAME COLUMN    one cell of a row ("" for "-")
-# The columns are named in platforms.txt.
+#   platforms               the names of the platforms, in the table's order
+#   platform NAME COLUMN    one cell of a row ("" for "-"); a script of the
+#                           tree as the emulator by its absolute path
+# The columns are described in platforms.txt.
 
 declare -A platform_cells=()
 platform_names=()
 platform_columns=(name system toolchain emulator deb rpm released test build)
 
 platforms_load() {
-    local line cells i name
+    local top line cells i name words
+    top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
     while IFS= read -r line; do
         [[ $line == '#'* || -z ${line// /} ]] && continue
         IFS='|' read -r -a cells <<<"$line"
@@ -21,20 +22,21 @@ platforms_load() {
             cells[i]=${cells[i]%"${cells[i]##*[![:space:]]}"}
             [ "${cells[i]}" != - ] || cells[i]=""
         done
+        read -r -a words <<<"${cells[3]}"
+        if [ "${#words[@]}" -gt 0 ] && [ -e "$top/${words[0]}" ]; then
+            words[0]=$top/${words[0]}
+            cells[3]=${words[*]}
+        fi
         name=${cells[0]}
         platform_names+=("$name")
         for i in "${!platform_columns[@]}"; do
             platform_cells[$name/${platform_columns[i]}]=${cells[i]}
         done
-    done <"$(dirname "${BASH_SOURCE[0]}")/../platforms.txt"
+    done <"$top/platforms.txt"
 }
 
 platforms() {
-    local name
-    for name in "${platform_names[@]}"; do
-        [ -z "${1:-}" ] || [[ " ${platform_cells[$name/released]} " == *" $1 "* ]] || continue
-        echo "$name"
-    done
+    printf '%s\n' "${platform_names[@]}"
 }
 
 platform() {

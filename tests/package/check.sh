@@ -59,14 +59,8 @@ expect_files() {
     done
 }
 
-# The platform's row: the emulator that runs its programs here, and what
-# `file` says of a static Linux program for its architecture.
-emulator() {
-    local words
-    read -r -a words <<<"$(platform "$1" emulator)"
-    [ "${#words[@]}" -eq 0 ] || [ ! -e "$here/../../${words[0]}" ] || words[0]=$here/../../${words[0]}
-    echo "${words[@]}"
-}
+# What `file` says of a static Linux program for the platform's
+# architecture.
 linux_program_kind() {
     local architecture
     architecture=$(platform "$1" rpm)
@@ -78,7 +72,7 @@ linux_program_kind() {
 check_deb() {
     local platform=$1 deb=$dist/$2 root=$work/deb architecture runner
     architecture=$(platform "$platform" deb)
-    read -r -a runner <<<"$(emulator "$platform")"
+    read -r -a runner <<<"$(platform "$platform" emulator)"
     dpkg-deb -I "$deb" >"$work/control"
     for field in "Package: datum" "Version: $version" "Architecture: $architecture" "Section: utils" "Maintainer: "; do
         grep -q "^ $field" "$work/control" || fail "$deb: no '$field' in its control data"
@@ -100,7 +94,7 @@ check_deb() {
 # program, the manual pages, the documents and the notices.
 check_tar.gz() {
     local platform=$1 tarball=$dist/$2 top=$work/${2%.tar.gz} runner
-    read -r -a runner <<<"$(emulator "$platform")"
+    read -r -a runner <<<"$(platform "$platform" emulator)"
     tar -xzf "$tarball" -C "$work"
     check_program "$tarball" "$(linux_program_kind "$platform")" "$top/bin/datum" "${runner[@]}"
     check_manuals "$top/share/man/man1/datum.1" "$top/share/man/de/man1/datum.1"
@@ -115,7 +109,7 @@ check_tar.gz() {
 # the program run under wine.
 check_zip() {
     local platform=$1 zip=$dist/$2 top=$work/windows/${2%.zip} runner
-    read -r -a runner <<<"$(emulator "$platform")"
+    read -r -a runner <<<"$(platform "$platform" emulator)"
     unzip -q "$zip" -d "$work/windows"
     [ "$(unzip -Z1 "$zip" | cut -d / -f 1 | sort -u)" = "${2%.zip}" ] \
         || fail "$zip: not all in one folder ${2%.zip}/: $(unzip -Z1 "$zip" | tr '\n' ' ')"
@@ -141,7 +135,7 @@ check_zip() {
 # bill of materials gives the libraries inside the program.
 check_rpm() {
     local platform=$1 package=$dist/$2 root=$work/rpm runner named licences
-    read -r -a runner <<<"$(emulator "$platform")"
+    read -r -a runner <<<"$(platform "$platform" emulator)"
     local rpm_in_root=(rpm --root "$root" --dbpath /var/lib/rpm)
     rpm -qp --queryformat '%{NAME}-%{VERSION}-%{RELEASE}.%{ARCH}.rpm\n%{GROUP}\n%{URL}\n%{SUMMARY}\n' \
         "$package" >"$work/tags" 2>/dev/null
