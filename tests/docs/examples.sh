@@ -34,7 +34,7 @@
 # - Where the texts say the same thing in several places (the February
 #   announcements in German, the npm package's lack of a German page), each
 #   says it alike, and no text names Red Hat's company for its system.
-#   examples.sh PROGRAM DIST VERSION
+#   examples.sh PROGRAM DIST VERSION ZIP      (ZIP: the Windows zip's name)
 set -euo pipefail
 program=$(realpath "$1")
 dist=$(realpath "$2")
@@ -82,7 +82,7 @@ for page in datum.1 datum.de.1; do
 done
 
 # The zip holds its files in one folder of its own name.
-zip_folder=datum-$version-windows-x64
+zip_folder=${4%.zip}
 unzip -q "$dist/$zip_folder.zip" "$zip_folder/datum.html" "$zip_folder/datum.de.html" -d "$work/zip"
 grep -qx '<html lang="en">' "$work/zip/$zip_folder/datum.html" || fail "datum.html is not marked as English"
 grep -qx '<html lang="de">' "$work/zip/$zip_folder/datum.de.html" || fail "datum.de.html is not marked as German"

@@ -152,7 +152,7 @@ check_rpm() {
                 expression.split(" AND ").forEach((term) => terms.add(term));
             }
         }
-        console.log([...terms].join("\n"));' "$dist/datum-$version.cdx.json" "$platform" | sort)
+        console.log([...terms].join("\n"));' "$(echo "$dist"/*.cdx.json)" "$platform" | sort)
     [ "$named" = "$licences" ] || fail "$package: its licence tag names $(paste -sd ";" <<<"$named"), the bill of materials $(paste -sd ";" <<<"$licences")"
     # No error; the warnings kept are these, each on purpose:
     # - no-manual-page-for-binary: rpmlint 2.4 gathers manual pages by section, not by name;
