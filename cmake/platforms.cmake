@@ -1,41 +1,42 @@
 # The table of platforms (platforms.txt), for CMake, read once.
 #   DATUM_PLATFORMS                      the names, in the table's order
-#   DATUM_PLATFORM_COLUMNS               the names of the columns
-#   datum_platform(NAME COLUMN VAR)      one cell of a row ("" for "-"); the
-#                                        emulator and the lists (released,
-#                                        test, build) as CMake lists, a script
-#                                        of the tree as the emulator by its
+#   DATUM_PLATFORM_COLUMNS               the names of the columns, from its header line
+#   datum_platform(NAME COLUMN VAR)      one cell of a row ("" for "-"), as a
+#                                        CMake list of its words; a script of
+#                                        the tree as the emulator by its
 #                                        absolute path
 #   datum_platform_of_system(VAR)        the row of CMAKE_SYSTEM_NAME/PROCESSOR, or ""
 # The columns are described in platforms.txt.
 include_guard(GLOBAL)
 set(DATUM_PLATFORMS_FILE ${CMAKE_CURRENT_LIST_DIR}/../platforms.txt)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${DATUM_PLATFORMS_FILE})
-set(DATUM_PLATFORM_COLUMNS name system toolchain emulator deb rpm released test build)
 
 set(DATUM_PLATFORMS "")
+set(DATUM_PLATFORM_COLUMNS "")
 file(STRINGS ${DATUM_PLATFORMS_FILE} _datum_lines REGEX "^[^#]")
 foreach(_datum_line IN LISTS _datum_lines)
   string(REPLACE "|" ";" _datum_cells "${_datum_line}")
+  list(TRANSFORM _datum_cells STRIP)
+  if(NOT DATUM_PLATFORM_COLUMNS)
+    set(DATUM_PLATFORM_COLUMNS ${_datum_cells})
+    continue()
+  endif()
   list(LENGTH _datum_cells _datum_count)
   list(LENGTH DATUM_PLATFORM_COLUMNS _datum_columns)
   if(NOT _datum_count EQUAL _datum_columns)
-    message(FATAL_ERROR "platforms.txt: ${_datum_count} columns in: ${_datum_line}")
+    message(FATAL_ERROR "platforms.txt: ${_datum_count} columns, not ${_datum_columns}, in: ${_datum_line}")
   endif()
   list(GET _datum_cells 0 _datum_name)
-  string(STRIP "${_datum_name}" _datum_name)
   list(APPEND DATUM_PLATFORMS ${_datum_name})
   foreach(_datum_column _datum_cell IN ZIP_LISTS DATUM_PLATFORM_COLUMNS _datum_cells)
-    string(STRIP "${_datum_cell}" _datum_cell)
     if(_datum_cell STREQUAL "-")
       set(_datum_cell "")
     endif()
-    if(_datum_column MATCHES "^(emulator|released|test|build)$")
-      separate_arguments(_datum_cell UNIX_COMMAND "${_datum_cell}")
-    endif()
-    if(_datum_column STREQUAL "emulator" AND _datum_cell)
+    separate_arguments(_datum_cell UNIX_COMMAND "${_datum_cell}")
+    # A command of the tree (the emulator) by its absolute path.
+    if(_datum_cell)
       list(GET _datum_cell 0 _datum_command)
-      if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/../${_datum_command})
+      if(_datum_command MATCHES "/" AND EXISTS ${CMAKE_CURRENT_LIST_DIR}/../${_datum_command})
         get_filename_component(_datum_command ${CMAKE_CURRENT_LIST_DIR}/../${_datum_command} ABSOLUTE)
         list(REMOVE_AT _datum_cell 0)
         list(PREPEND _datum_cell ${_datum_command})
@@ -50,7 +51,7 @@ function(datum_platform name column var)
     message(FATAL_ERROR "platforms.txt has no platform ${name}; it has ${DATUM_PLATFORMS}")
   endif()
   if(NOT column IN_LIST DATUM_PLATFORM_COLUMNS)
-    message(FATAL_ERROR "platforms.txt has no column ${column}")
+    message(FATAL_ERROR "platforms.txt has no column ${column}; it has ${DATUM_PLATFORM_COLUMNS}")
   endif()
   set(${var} "${DATUM_PLATFORM_${name}_${column}}" PARENT_SCOPE)
 endfunction()

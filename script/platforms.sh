@@ -1,13 +1,14 @@
 # The table of platforms (platforms.txt) for the shell scripts, which
 # source this file.
 #   platforms               the names of the platforms, in the table's order
+#   platform_columns        the names of the columns, from its header line
 #   platform NAME COLUMN    one cell of a row ("" for "-"); a script of the
 #                           tree as the emulator by its absolute path
 # The columns are described in platforms.txt.
 
 declare -A platform_cells=()
 platform_names=()
-platform_columns=(name system toolchain emulator deb rpm released test build)
+platform_columns=()
 
 platforms_load() {
     local top line cells i name words
@@ -15,18 +16,21 @@ platforms_load() {
     while IFS= read -r line; do
         [[ $line == '#'* || -z ${line// /} ]] && continue
         IFS='|' read -r -a cells <<<"$line"
-        [ "${#cells[@]}" -eq "${#platform_columns[@]}" ] \
-            || { echo "platforms.txt: ${#cells[@]} columns in: $line" >&2; return 1; }
         for i in "${!cells[@]}"; do
-            cells[i]=${cells[i]#"${cells[i]%%[![:space:]]*}"}
-            cells[i]=${cells[i]%"${cells[i]##*[![:space:]]}"}
-            [ "${cells[i]}" != - ] || cells[i]=""
+            read -r -a words <<<"${cells[i]}"
+            [ "${words[*]}" != - ] || words=()
+            # A command of the tree (the emulator) by its absolute path.
+            if [ "${#words[@]}" -gt 0 ] && [[ ${words[0]} == */* ]] && [ -e "$top/${words[0]}" ]; then
+                words[0]=$top/${words[0]}
+            fi
+            cells[i]=${words[*]}
         done
-        read -r -a words <<<"${cells[3]}"
-        if [ "${#words[@]}" -gt 0 ] && [ -e "$top/${words[0]}" ]; then
-            words[0]=$top/${words[0]}
-            cells[3]=${words[*]}
+        if [ "${#platform_columns[@]}" -eq 0 ]; then
+            platform_columns=("${cells[@]}")
+            continue
         fi
+        [ "${#cells[@]}" -eq "${#platform_columns[@]}" ] \
+            || { echo "platforms.txt: ${#cells[@]} columns, not ${#platform_columns[@]}, in: $line" >&2; return 1; }
         name=${cells[0]}
         platform_names+=("$name")
         for i in "${!platform_columns[@]}"; do
@@ -41,6 +45,7 @@ platforms() {
 
 platform() {
     [ -n "${platform_cells[$1/name]+set}" ] || { echo "platforms.txt: no platform $1" >&2; return 1; }
+    [ -n "${platform_cells[$1/$2]+set}" ] || { echo "platforms.txt: no column $2" >&2; return 1; }
     echo "${platform_cells[$1/$2]}"
 }
 
