@@ -3,7 +3,9 @@
 # With DATUM_STATIC (the default, and every release and package build),
 # datum is one self-contained program, hardened the way the release is
 # reviewed: on Linux a static PIE, which runs on any Linux of its
-# architecture and loads at a random address, with full RELRO, the stack
+# architecture and loads at a random address (where the C library cannot
+# link a static PIE: a static program, and a dynamic PIE for the
+# distributions' packages, both below), with full RELRO, the stack
 # protector, fortified library calls, stack clash protection and the
 # architecture's control-flow protection; on Windows a static .exe with the
 # stack protector and fortified calls, which needs no DLL beyond KERNEL32,
@@ -27,8 +29,10 @@ if(NOT WASI)
   set(CMAKE_POSITION_INDEPENDENT_CODE ON)
 endif()
 
-# The link options of the programs that ship, for target_link_options.
+# The link options of the programs that ship, for target_link_options:
+# datum, and where it is not a PIE, datum_pie for the packages.
 set(DATUM_PROGRAM_LINK_OPTIONS "")
+set(DATUM_PIE_LINK_OPTIONS "")
 if(WASI)
   # Nothing to add: see above.
 elseif(DATUM_STATIC)
@@ -62,17 +66,38 @@ elseif(DATUM_STATIC)
     include(CheckCXXCompilerFlag)
     # clang only warns about a flag it does not use for the target.
     set(CMAKE_REQUIRED_FLAGS -Werror)
+    # The flags taken, for the hardening check (tests/package/hardening.sh).
+    set(DATUM_HARDENING_FLAGS "" CACHE INTERNAL "The stack clash and control-flow flags of the compiler for the target")
     foreach(flag IN LISTS hardening_flags)
       string(MAKE_C_IDENTIFIER "DATUM_HAS${flag}" has_flag)
       check_cxx_compiler_flag(${flag} ${has_flag})
       if(${has_flag})
         add_compile_options(${flag})
+        set_property(CACHE DATUM_HARDENING_FLAGS APPEND PROPERTY VALUE ${flag})
       else()
         message(STATUS "datum: ${CMAKE_CXX_COMPILER_ID} ${CMAKE_CXX_COMPILER_VERSION} has no ${flag} for ${CMAKE_SYSTEM_PROCESSOR}")
       endif()
     endforeach()
     unset(CMAKE_REQUIRED_FLAGS)
-    list(APPEND DATUM_PROGRAM_LINK_OPTIONS -static-pie -Wl,-z,relro,-z,now)
+    # A static PIE needs the C library's start file for it (rcrt1.o), which
+    # not every one has (Debian 12's for armhf and riscv64 lack it).
+    include(CheckCXXSourceCompiles)
+    set(CMAKE_REQUIRED_LINK_OPTIONS -static-pie)
+    check_cxx_source_compiles("int main() { return 0; }" DATUM_HAS_STATIC_PIE)
+    unset(CMAKE_REQUIRED_LINK_OPTIONS)
+    if(DATUM_HAS_STATIC_PIE)
+      list(APPEND DATUM_PROGRAM_LINK_OPTIONS -static-pie -Wl,-z,relro,-z,now)
+    else()
+      # Without it the program is static but not PIE, so that it still runs
+      # on any Linux of its architecture, at a fixed address; its RELRO
+      # segment is made read-only once the start code has relocated it.
+      # The distributions' packages, whose systems bring the C library,
+      # carry a dynamic PIE instead (datum_pie), hardened as the
+      # distribution's own programs are, with the C++ runtime inside, so
+      # that it needs nothing but the C library.
+      list(APPEND DATUM_PROGRAM_LINK_OPTIONS -static -Wl,-z,relro,-z,now)
+      set(DATUM_PIE_LINK_OPTIONS -pie -static-libstdc++ -static-libgcc -Wl,-z,relro,-z,now)
+    endif()
   endif()
 else()
   # Executables are linked as PIEs (-pie) only when this check has run.

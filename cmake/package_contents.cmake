@@ -1,9 +1,25 @@
 # Read by cpack for each generator: which install components go into which
 # package. The .deb and the .rpm take their distributions' own layout
 # instead of the plain manual pages and the licence texts among the
-# documents.
+# documents, and where the archives' program is no PIE, the dynamic PIE
+# (CPACK_DATUM_PIE, cmake/packaging.cmake) in its place.
+if(CPACK_DATUM_PIE)
+  set(pie pie_program)
+endif()
 if(CPACK_GENERATOR STREQUAL "DEB")
-  set(CPACK_COMPONENTS_ALL program license debian)
+  set(CPACK_COMPONENTS_ALL program ${pie} license debian)
 elseif(CPACK_GENERATOR STREQUAL "RPM")
-  set(CPACK_COMPONENTS_ALL program rpm)
+  set(CPACK_COMPONENTS_ALL program ${pie} rpm)
+endif()
+
+# The dynamic PIE needs the C library of at least the newest version whose
+# symbols it uses (rpmbuild finds that by itself).
+if(CPACK_DATUM_PIE AND CPACK_GENERATOR STREQUAL "DEB")
+  execute_process(COMMAND readelf --version-info --wide ${CPACK_DATUM_PIE}
+    OUTPUT_VARIABLE versions COMMAND_ERROR_IS_FATAL ANY)
+  string(REGEX MATCHALL "GLIBC_[0-9.]+" versions "${versions}")
+  list(TRANSFORM versions REPLACE "^GLIBC_" "")
+  list(SORT versions COMPARE NATURAL ORDER DESCENDING)
+  list(GET versions 0 newest)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= ${newest})")
 endif()

@@ -38,12 +38,17 @@ if(NOT WIN32)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "datum authors <datum@users.noreply.invalid>")
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+  # Where datum is no PIE, the packages carry the dynamic PIE datum_pie.
+  set(linkage "The program is\nlinked statically and needs no library at run time.")
+  if(TARGET datum_pie)
+    set(CPACK_DATUM_PIE ${CMAKE_BINARY_DIR}/pie/datum)
+    set(linkage "The program is\nlinked dynamically and needs no library but the C library.")
+  endif()
   set(description "datum asks in German for a start date (Tag, Monat, Jahr) and a number of
 days, steps through the calendar one day at a time while it announces the
 length of February for every year it enters, and prints the resulting date.
 Numbers may be hexadecimal (0x) or octal (leading 0); every line ends with a
-carriage return and a line feed, as on a Windows console. The program is
-linked statically and needs no library at run time.")
+carriage return and a line feed, as on a Windows console. ${linkage}")
   # cpack puts the summary above this as the synopsis line.
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${description}")
 
@@ -89,5 +94,9 @@ find_program(DATUM_FAKEROOT fakeroot)
 if(NOT DATUM_FAKEROOT)
   set(DATUM_FAKEROOT "")
 endif()
+set(programs datum)
+if(TARGET datum_pie)
+  list(APPEND programs datum_pie)
+endif()
 datum_release_target(COMMAND ${DATUM_FAKEROOT} ${CMAKE_CPACK_COMMAND} --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
-  DEPENDS datum)
+  DEPENDS ${programs})

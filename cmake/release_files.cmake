@@ -3,14 +3,12 @@
 #
 # Each kind of release file in the table of platforms (platforms.txt) has
 # one name, made from the version and the platform's row:
-#   tar.gz   datum-1.0-linux-x86_64.tar.gz    deb   datum_1.0_amd64.deb
-#   rpm      datum-1.0-1.x86_64.rpm           zip   datum-1.0-windows-x64.zip
-#   tgz      datum-1.0.0.tgz (npm: three numbers)
-#   html     datum-1.0.html                   web.zip  datum-1.0-web.zip
+#   tar.gz   datum-1.1.0-linux-x86_64.tar.gz  deb      datum_1.1.0_amd64.deb
+#   rpm      datum-1.1.0-1.x86_64.rpm         zip      datum-1.1.0-windows-x64.zip
+#   tgz      datum-1.1.0.tgz                  html     datum-1.1.0.html
+#   web.zip  datum-1.1.0-web.zip
 include(${CMAKE_CURRENT_LIST_DIR}/platforms.cmake)
 
-# npm wants three numbers (DATUM_VERSION_PATCH: CMakeLists.txt).
-set(DATUM_NPM_VERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${DATUM_VERSION_PATCH})
 # The release of the .rpm of this version.
 set(DATUM_RPM_RELEASE 1)
 
@@ -35,7 +33,7 @@ function(datum_release_file platform kind var)
   elseif(kind STREQUAL "zip")
     set(name ${archive}.zip)
   elseif(kind STREQUAL "tgz")
-    set(name datum-${DATUM_NPM_VERSION}.tgz)
+    set(name datum-${version}.tgz)
   elseif(kind STREQUAL "html")
     set(name datum-${version}.html)
   elseif(kind STREQUAL "web.zip")
@@ -46,19 +44,24 @@ function(datum_release_file platform kind var)
   set(${var} ${name} PARENT_SCOPE)
 endfunction()
 
-# datum_release_target(KIND FILE ... COMMAND ... DEPENDS ...): the target
-# release_files, which makes every release file of this build's platform,
-# and release-files.txt beside them, which names for script/release the
-# version, the program they carry and each file with where it was made:
-#   version 1.0
-#   program /.../build/package/linux-x86_64/datum
-#   file datum_1.0_amd64.deb /.../build/package/linux-x86_64/datum_1.0_amd64.deb
+# datum_release_target(MADE KIND FILE ... COMMAND ... DEPENDS ...): the
+# target release_files, which makes every release file of this build's
+# platform, and release-files.txt beside them, which names for
+# script/release the version, each program (the platform's, and where that
+# is no PIE, PLATFORM.pie, which the .deb and the .rpm carry instead) and
+# each file with where it was made and the program it carries:
+#   version 1.1.0
+#   program linux-x86_64 /.../build/package/linux-x86_64/datum
+#   file datum_1.1.0_amd64.deb /.../build/package/linux-x86_64/datum_1.1.0_amd64.deb linux-x86_64
 # Each KIND FILE pair gives the file the build makes for a kind; a file
 # without one is named as it is released, in the build folder.
 function(datum_release_target)
   cmake_parse_arguments(PARSE_ARGV 0 arg "" "" "MADE;COMMAND;DEPENDS")
   datum_platform(${platform} released kinds)
-  set(lines "version ${PROJECT_VERSION}\nprogram $<TARGET_FILE:datum>\n")
+  set(lines "version ${PROJECT_VERSION}\nprogram ${platform} $<TARGET_FILE:datum>\n")
+  if(TARGET datum_pie)
+    string(APPEND lines "program ${platform}.pie $<TARGET_FILE:datum_pie>\n")
+  endif()
   foreach(kind IN LISTS kinds)
     datum_release_file(${platform} ${kind} name)
     set(made ${CMAKE_BINARY_DIR}/${name})
@@ -67,7 +70,11 @@ function(datum_release_target)
       math(EXPR at "${at} + 1")
       list(GET arg_MADE ${at} made)
     endif()
-    string(APPEND lines "file ${name} ${made}\n")
+    set(program ${platform})
+    if(TARGET datum_pie AND kind MATCHES "^(deb|rpm)$")
+      set(program ${platform}.pie)
+    endif()
+    string(APPEND lines "file ${name} ${made} ${program}\n")
   endforeach()
   file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/release-files.txt CONTENT "${lines}")
   if(arg_COMMAND)

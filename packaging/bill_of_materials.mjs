@@ -7,13 +7,15 @@
 // licences are written here, by source package, as no package database
 // holds them in a form to read.
 //   node bill_of_materials.mjs DIST VERSION PROGRAM...
-// PROGRAM is one argument: a name for the platform, the program as built
-// (its link map is PROGRAM.map) and shell patterns for the release files
-// that carry it, separated by blanks. Time stamp from SOURCE_DATE_EPOCH.
+// PROGRAM is one argument: a name for the program, its platform's or
+// PLATFORM.pie for the dynamic PIE of the packages where the platform's
+// program is no PIE, the program as built (its link map is PROGRAM.map)
+// and the names of the release files that carry it, separated by blanks.
+// Time stamp from SOURCE_DATE_EPOCH.
 
 import { createHash } from 'node:crypto';
 import { execFileSync, spawnSync } from 'node:child_process';
-import { readFileSync, readdirSync, realpathSync, writeFileSync } from 'node:fs';
+import { existsSync, readFileSync, readdirSync, realpathSync, writeFileSync } from 'node:fs';
 import { basename, dirname, isAbsolute, join, normalize, resolve } from 'node:path';
 
 const [dist, version, ...programArguments] = process.argv.slice(2);
@@ -23,14 +25,13 @@ if (!dist || !version || programArguments.length === 0 || !Number.isInteger(epoc
     throw new Error('usage: SOURCE_DATE_EPOCH=... node bill_of_materials.mjs DIST VERSION PROGRAM...');
 }
 
-// SPDX licence expressions by Debian source package, as the notices in
-// packaging/notices describe them. A library from any other source
-// package stops the build until its licence is added here.
+// SPDX licence expressions by the Debian source package whose code a
+// library is, as the notices in packaging/notices describe them. A library
+// from any other source stops the build until its licence is added here.
 const gccRuntime = 'GPL-3.0-or-later WITH GCC-exception-3.1';
 const licenceBySource = [
     [/^glibc$/, 'LGPL-2.1-or-later'],
-    [/^cross-toolchain-base$/, 'LGPL-2.1-or-later'], // glibc for cross compilers
-    [/^gcc-\d+(-cross)?$/, gccRuntime],
+    [/^gcc-\d+$/, gccRuntime],
     [/^gcc-mingw-w64$/, gccRuntime],
     [/^mingw-w64$/, 'ZPL-2.1 AND HPND AND LicenseRef-public-domain'],
     [/^wasi-libc$/, 'CC0-1.0 AND MIT AND BSD-2-Clause'],
@@ -79,11 +80,11 @@ function owners(files) {
     }
     const names = [...new Set(packageOf.values())];
     const installed = new Map(names.length === 0 ? [] : run('dpkg-query', '-W', '-f',
-        '${binary:Package}\t${Package}\t${Architecture}\t${Version}\t${source:Package}\t${source:Version}\t${binary:Summary}\n',
+        '${binary:Package}\t${Package}\t${Architecture}\t${Version}\t${source:Package}\t${source:Version}\t${Built-Using}\t${binary:Summary}\n',
         ...names).trimEnd().split('\n').map((line) => {
-        const [key, name, architecture, packageVersion, source, sourceVersion, summary] = line.split('\t');
+        const [key, name, architecture, packageVersion, source, sourceVersion, builtUsing, summary] = line.split('\t');
         return [key, {
-            name, architecture, packageVersion, source, sourceVersion, summary, files: new Set(),
+            name, architecture, packageVersion, source, sourceVersion, builtUsing, summary, files: new Set(),
         }];
     }));
     return files.map((file) => {
@@ -106,24 +107,42 @@ function packageUrl(installed) {
         + `?arch=${installed.architecture}&distro=${distributionRelease}&upstream=${encodeURIComponent(upstream)}`;
 }
 
+// The source package whose code a library is. Debian's cross libraries
+// are built from source packages of their own (cross-toolchain-base,
+// gcc-12-cross, their -ports twins) out of another one's source: their
+// version is that source's version followed by "cross" and a number, and
+// Built-Using names that source in that version.
+function codeSource(installed) {
+    for (const [, source, sourceVersion] of installed.builtUsing.matchAll(/([^\s,]+) \(= ([^)]+)\)/g)) {
+        if (installed.packageVersion.match(/^(.*)cross\d+$/)?.[1] === sourceVersion) {
+            return source;
+        }
+    }
+    return installed.source;
+}
+
 function licence(installed) {
-    const entry = licenceBySource.find(([pattern]) => pattern.test(installed.source));
+    const source = codeSource(installed);
+    const entry = licenceBySource.find(([pattern]) => pattern.test(source));
     if (!entry) {
-        throw new Error(`${installed.name}: no licence known for the source package ${installed.source}; add it to ${basename(import.meta.url)}`);
+        throw new Error(`${installed.name}: no licence known for its source package ${source}; add it to ${basename(import.meta.url)}`);
     }
     return entry[1];
 }
 
 const releaseFiles = readdirSync(dist).filter((name) => name !== 'SHA256SUMS' && name !== bomName).sort();
-const wildcard = (pattern) => new RegExp(`^${pattern.replace(/[.+^${}()|[\]\\]/g, '\\$&').replaceAll('*', '.*').replaceAll('?', '.')}$`);
 
 const programs = programArguments.map((argument) => {
-    const [platform, path, ...patterns] = argument.split(/\s+/);
-    const carriers = releaseFiles.filter((name) => patterns.some((pattern) => wildcard(pattern).test(name)));
-    if (carriers.length === 0) {
-        throw new Error(`${platform}: no release file in ${dist} matches ${patterns.join(' ')}`);
+    const [platform, path, ...carriers] = argument.split(/\s+/);
+    const missing = carriers.filter((name) => !releaseFiles.includes(name));
+    if (carriers.length === 0 || missing.length > 0) {
+        throw new Error(`${platform}: ${missing.join(' ') || 'no release file'} in ${dist}`);
     }
-    const buildFolder = resolve(dirname(path));
+    // The build's own objects and libraries are datum's code.
+    let buildFolder = resolve(dirname(path));
+    while (!existsSync(join(buildFolder, 'CMakeCache.txt')) && dirname(buildFolder) !== buildFolder) {
+        buildFolder = dirname(buildFolder);
+    }
     const linked = linkedFiles(`${path}.map`)
         .filter((file) => !(isAbsolute(file) && normalize(file).startsWith(`${buildFolder}/`)));
     return { platform, path, carriers, linked };
@@ -150,9 +169,11 @@ const components = [
         'bom-ref': `program:${program.platform}`,
         name: basename(program.path),
         version,
-        description: `datum for ${program.platform}, linked statically`,
+        description: program.platform.endsWith('.pie')
+            ? `datum for ${program.platform.slice(0, -4)}, a dynamic PIE for its distributions' packages`
+            : `datum for ${program.platform}, linked statically`,
         hashes: [{ alg: 'SHA-256', content: sha256(program.path) }],
-        properties: [{ name: 'datum:platform', value: program.platform }],
+        properties: [{ name: 'datum:platform', value: program.platform.replace(/\.pie$/, '') }],
     })),
     ...libraries.map((installed) => ({
         type: 'library',
@@ -165,6 +186,8 @@ const components = [
         properties: [
             { name: 'debian:source', value: installed.source },
             { name: 'debian:source-version', value: installed.sourceVersion },
+            ...(codeSource(installed) === installed.source ? []
+                : [{ name: 'debian:built-from', value: codeSource(installed) }]),
             ...[...installed.files].sort().map((file) => ({ name: 'datum:linked-file', value: file })),
         ],
     })),

@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
-# Checks that the release programs in DIST are hardened as DEVELOPING.md says:
-# what checksec sees on the Linux programs (full RELRO, PIE, NX), the stack
-# protector and fortified calls where they can be seen (the compile
-# commands and the unstripped objects of the release builds in BUILD), and
-# the PE header, imports and stack protector of datum.exe.
-#   hardening.sh DIST BUILD PLATFORM FILE   (BUILD: build/package, as script/release leaves it;
-#                                             FILE: the platform's archive in DIST)
+# Checks that the programs of a platform's release files are hardened as
+# DEVELOPING.md says. Every Linux program: NX, the stack protector and
+# fortified calls (in the release build's compile commands and unstripped
+# objects), position-independent code and the stack clash and control-flow
+# flags that the build found its compiler to have for the target; full
+# RELRO and PIE, unless it is a static program and the C library has no
+# start file for a static PIE, and then it is static, not PIE, with the
+# RELRO that a static program has. datum.exe: its PE header, imports and
+# stack protector.
+#   hardening.sh DIST BUILD PLATFORM   (BUILD: build/package, as script/release leaves it)
 set -euo pipefail
 dist=$(cd "$1" && pwd)
-build=$(cd "$2" && pwd)
+build=$(cd "$2" && pwd)/$3
 platform=$3
-archive=$4
-source "$(dirname "$0")/../../script/platforms.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -20,56 +21,93 @@ fail() {
     exit 1
 }
 
-# check_linux PROCESSOR FLAG...: checksec on the program of the tarball,
-# then the compile commands of the program's sources and its objects.
-check_linux() {
-    local nm=$1-linux-gnu-nm
-    shift
-    local tarball=$dist/$archive
-    tar -xzf "$tarball" -C "$work"
-    local program=$work/${archive%.tar.gz}/bin/datum
-    local report
-    report=$(checksec --output=json --file="$program")
-    for property in '"relro":"full"' '"pie":"yes"' '"nx":"yes"'; do
-        grep -q "$property" <<<"$report" || fail "$tarball: checksec says $report"
-    done
-
-    local commands=$build/$platform/compile_commands.json
-    [ -f "$commands" ] || fail "no $commands: run script/release"
-    local program_commands
-    program_commands=$(grep '"command":' "$commands" | grep -- '-c [^ ]*/src/')
-    [ -n "$program_commands" ] || fail "$commands: no sources of the program"
-    for flag in -fstack-protector-strong '-D_FORTIFY_SOURCE=[23]' '-fPI[EC]' "$@"; do
-        ! grep -v -- " $flag " <<<"$program_commands" >/dev/null \
-            || fail "$platform: a source is compiled without $flag"
-    done
-    local symbols
-    symbols=$(find "$build/$platform/CMakeFiles" -path '*datum*' -name '*.o' -exec "$nm" -u {} + | awk '{ print $2 }')
-    grep -qx '__stack_chk_fail' <<<"$symbols" || fail "$platform: no object calls __stack_chk_fail"
-    grep -qx '__[a-z]*_chk' <<<"$symbols" || fail "$platform: no fortified call in any object"
-    echo "ok: $platform: full RELRO, PIE and NX; stack protector and fortified calls in every source; $*"
+files=$build/release-files.txt
+[ -f "$files" ] || fail "no $files: run script/release"
+commands=$build/compile_commands.json
+[ -f "$commands" ] || fail "no $commands: run script/release"
+# A cache entry of the release build.
+cached() {
+    sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"
+}
+# The compile commands of the program's own sources, one a line.
+program_commands() {
+    node -e 'for (const { command } of JSON.parse(require("fs").readFileSync(process.argv[1], "utf8")))
+        if (/ -c \S*\/src\//.test(command)) console.log(command)' "$commands"
 }
 
-# check_windows PROCESSOR
-check_windows() {
-    local zip=$dist/$archive tools=$1-w64-mingw32
-    unzip -q -o -j "$zip" '*datum.exe' -d "$work"
-    cmake -DOBJDUMP="$tools-objdump" -DPROGRAM="$work/datum.exe" -DNM="$tools-nm" \
-        -DOBJECTS="$build/$platform" -P "$(dirname "$0")/../e2e/check_windows_program.cmake" >"$work/pe" 2>&1 \
-        || fail "$zip: $(cat "$work/pe")"
-    local commands=$build/$platform/compile_commands.json
-    for flag in -fstack-protector-strong -D_FORTIFY_SOURCE=2; do
-        ! grep '"command":' "$commands" | grep -- '-c [^ ]*/src/' | grep -v -- " $flag " >/dev/null \
-            || fail "$platform: a source is compiled without $flag"
+# compiled_with FLAG...: every source of the program is compiled with each.
+compiled_with() {
+    local sources
+    sources=$(program_commands)
+    [ -n "$sources" ] || fail "$commands: no sources of the program"
+    for flag in "$@"; do
+        ! grep -v -- " $flag " <<<"$sources" >/dev/null || fail "$platform: a source is compiled without $flag"
     done
+}
+
+# The C library of the release build's compiler has a start file for a
+# static PIE: the compiler names its path, not the bare name.
+has_static_pie_start_file() {
+    local compiler target
+    read -r compiler _ <<<"$(program_commands | head -1)"
+    target=$(program_commands | head -1 | grep -o -- '--target=[^ ]*' || true)
+    [ "$("$compiler" $target -print-file-name=rcrt1.o)" != rcrt1.o ]
+}
+
+# check_linux FILE PROGRAM
+check_linux() {
+    local file=$1 program=$2 report expected
+    report=$(checksec --output=json --file="$program" | node -e \
+        'const r = Object.values(JSON.parse(require("fs").readFileSync(0, "utf8")))[0];
+         console.log(`relro=${r.relro} pie=${r.pie} nx=${r.nx}`)')
+    expected="relro=full pie=yes nx=yes"
+    if [ "$report" != "$expected" ] && file -b "$program" | grep -q 'statically linked'; then
+        has_static_pie_start_file && fail "$file: a static program that is no PIE, though the C library has rcrt1.o"
+        expected="relro=partial pie=no nx=yes"
+    fi
+    [ "$report" = "$expected" ] || fail "$file: checksec says $report, not $expected"
+    echo "ok: $file: $expected"
+}
+
+check_linux_build() {
+    local flags nm symbols
+    read -r -a flags <<<"$(cached DATUM_HARDENING_FLAGS | tr ';' ' ')"
+    compiled_with -fstack-protector-strong '-D_FORTIFY_SOURCE=[23]' '-fPI[EC]' "${flags[@]}"
+    nm=$(cached CMAKE_NM)
+    symbols=$(find "$build/CMakeFiles" -path '*datum*' -name '*.o' -exec "$nm" -u {} + | awk '{ print $2 }')
+    grep -qx '__stack_chk_fail' <<<"$symbols" || fail "$platform: no object calls __stack_chk_fail"
+    grep -qx '__[a-z]*_chk' <<<"$symbols" || fail "$platform: no fortified call in any object"
+    echo "ok: $platform: stack protector and fortified calls in every source; ${flags[*]}"
+}
+
+check_windows() {
+    local zip=$1
+    unzip -q -o -j "$dist/$zip" '*datum.exe' -d "$work"
+    cmake -DOBJDUMP="$(cached CMAKE_OBJDUMP)" -DPROGRAM="$work/datum.exe" -DNM="$(cached CMAKE_NM)" \
+        -DOBJECTS="$build" -P "$(dirname "$0")/../e2e/check_windows_program.cmake" >"$work/pe" 2>&1 \
+        || fail "$zip: $(cat "$work/pe")"
+    compiled_with -fstack-protector-strong -D_FORTIFY_SOURCE=2
     echo "ok: datum.exe:" $(sed 's/^-- //' "$work/pe")
 }
 
-# The flags that cmake/hardening.cmake gives each system and processor.
-system=$(platform "$platform" system)
-case $system in
-Linux/x86_64) check_linux x86_64 -fstack-clash-protection -fcf-protection=full ;;
-Linux/aarch64) check_linux aarch64 -mbranch-protection=standard ;;
-Windows/*) check_windows "${system#*/}" ;;
-*) fail "$platform: no hardening known for $system" ;;
-esac
+# The program inside each release file that carries one.
+checked=0
+linux=0
+while read -r what name _; do
+    [ "$what" = file ] || continue
+    rm -rf "$work/root" && mkdir "$work/root"
+    case $name in
+    *.tar.gz) tar -xzf "$dist/$name" -C "$work/root" ;;
+    *.deb) dpkg-deb -x "$dist/$name" "$work/root" ;;
+    *.rpm) rpm2archive - <"$dist/$name" | tar -xz -C "$work/root" ;;
+    *.zip) check_windows "$name"; checked=$((checked + 1)); continue ;;
+    *) continue ;;
+    esac
+    program=$(find "$work/root" -path '*bin/datum' -type f)
+    [ -n "$program" ] || fail "$name: no bin/datum"
+    check_linux "$name" "$program"
+    checked=$((checked + 1))
+    linux=1
+done <"$files"
+[ "$checked" -gt 0 ] || fail "$platform: no release file with a program"
+[ "$linux" -eq 0 ] || check_linux_build

@@ -35,7 +35,8 @@ copy=$elsewhere/datum-$version
 env -u SOURCE_DATE_EPOCH "$copy/script/release" >/dev/null 2>"$elsewhere/release.log" \
     || { cat "$elsewhere/release.log" >&2; fail "script/release in the unpacked $archive"; }
 
-programs=$(sed -n "s|^program $root/build/package/||p" build/package/*/release-files.txt)
+programs=$(awk -v build="$root/build/package/" '$1 == "program" { sub(build, "", $3); print $3 }' \
+    build/package/*/release-files.txt)
 [ -n "$programs" ] || fail "no program named in build/package/*/release-files.txt"
 for program in $programs; do
     cmp -s "build/package/$program" "$copy/build/package/$program" \
