@@ -1,0 +1,5 @@
+# Linux on 64-bit RISC-V (RV64GC, the lp64d ABI), with Debian's GNU cross
+# toolchain (g++-riscv64-linux-gnu).
+set(CMAKE_SYSTEM_PROCESSOR riscv64)
+set(triple riscv64-linux-gnu)
+include(${CMAKE_CURRENT_LIST_DIR}/linux-cross.cmake)
