@@ -23,3 +23,14 @@ if(CPACK_DATUM_PIE AND CPACK_GENERATOR STREQUAL "DEB")
   list(GET versions 0 newest)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= ${newest})")
 endif()
+
+# The .rpm's License tag: datum's licence and those of the libraries
+# linked into the program it carries.
+if(CPACK_GENERATOR STREQUAL "RPM")
+  set(program ${CPACK_DATUM_PROGRAM})
+  if(CPACK_DATUM_PIE)
+    set(program ${CPACK_DATUM_PIE})
+  endif()
+  execute_process(COMMAND ${CPACK_DATUM_LICENCE} ${program}
+    OUTPUT_VARIABLE CPACK_RPM_PACKAGE_LICENSE OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+endif()

@@ -40,6 +40,7 @@ if(NOT WIN32)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   # Where datum is no PIE, the packages carry the dynamic PIE datum_pie.
   set(linkage "The program is\nlinked statically and needs no library at run time.")
+  set(CPACK_DATUM_PROGRAM ${CMAKE_BINARY_DIR}/datum)
   if(TARGET datum_pie)
     set(CPACK_DATUM_PIE ${CMAKE_BINARY_DIR}/pie/datum)
     set(linkage "The program is\nlinked dynamically and needs no library but the C library.")
@@ -52,14 +53,18 @@ carriage return and a line feed, as on a Windows console. ${linkage}")
   # cpack puts the summary above this as the synopsis line.
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${description}")
 
-  # The .rpm, for dnf and zypper. The program inside contains the GNU C
-  # Library and the GCC runtime, and the License tag says so. There is no
-  # project web site; URL names the README that the package installs.
+  # The .rpm, for dnf and zypper. Its License tag names datum's licence and
+  # those of the libraries linked into the program it carries, found when
+  # cpack runs (cmake/package_contents.cmake, packaging/licence.mjs). There
+  # is no project web site; URL names the README that the package installs.
   set(CPACK_RPM_COMPONENT_INSTALL ON)
   datum_release_file(${platform} rpm CPACK_RPM_FILE_NAME)
   set(CPACK_RPM_PACKAGE_RELEASE ${DATUM_RPM_RELEASE})
   datum_platform(${platform} rpm CPACK_RPM_PACKAGE_ARCHITECTURE)
-  set(CPACK_RPM_PACKAGE_LICENSE "MIT AND LGPL-2.1-or-later AND GPL-3.0-or-later WITH GCC-exception-3.1")
+  if("rpm" IN_LIST kinds)
+    find_program(DATUM_NODE node REQUIRED)
+    set(CPACK_DATUM_LICENCE ${DATUM_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/packaging/licence.mjs)
+  endif()
   set(CPACK_RPM_PACKAGE_GROUP "Applications/Productivity")
   set(CPACK_RPM_PACKAGE_URL "file:///usr/share/doc/datum/README.md")
   set(CPACK_RPM_PACKAGE_DESCRIPTION "${description}")

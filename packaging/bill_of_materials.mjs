@@ -3,9 +3,8 @@
 // that carry it, and for every program the Debian packages whose library
 // code the linker put into it. Which files those are comes from the link
 // map beside the program; which package owns each file, and its version,
-// from the package database of the machine that built it. Only the
-// licences are written here, by source package, as no package database
-// holds them in a form to read.
+// from the package database of the machine that built it, and the
+// licences by source package (libraries.mjs).
 //   node bill_of_materials.mjs DIST VERSION PROGRAM...
 // PROGRAM is one argument: a name for the program, its platform's or
 // PLATFORM.pie for the dynamic PIE of the packages where the platform's
@@ -14,9 +13,9 @@
 // Time stamp from SOURCE_DATE_EPOCH.
 
 import { createHash } from 'node:crypto';
-import { execFileSync, spawnSync } from 'node:child_process';
-import { existsSync, readFileSync, readdirSync, realpathSync, writeFileSync } from 'node:fs';
-import { basename, dirname, isAbsolute, join, normalize, resolve } from 'node:path';
+import { readFileSync, readdirSync, writeFileSync } from 'node:fs';
+import { basename, join } from 'node:path';
+import { codeSource, datumLicence, licence, linkedLibraries, owners } from './libraries.mjs';
 
 const [dist, version, ...programArguments] = process.argv.slice(2);
 const bomName = `datum-${version}.cdx.json`;
@@ -25,78 +24,13 @@ if (!dist || !version || programArguments.length === 0 || !Number.isInteger(epoc
     throw new Error('usage: SOURCE_DATE_EPOCH=... node bill_of_materials.mjs DIST VERSION PROGRAM...');
 }
 
-// SPDX licence expressions by the Debian source package whose code a
-// library is, as the notices in packaging/notices describe them. A library
-// from any other source stops the build until its licence is added here.
-const gccRuntime = 'GPL-3.0-or-later WITH GCC-exception-3.1';
-const licenceBySource = [
-    [/^glibc$/, 'LGPL-2.1-or-later'],
-    [/^gcc-\d+$/, gccRuntime],
-    [/^gcc-mingw-w64$/, gccRuntime],
-    [/^mingw-w64$/, 'ZPL-2.1 AND HPND AND LicenseRef-public-domain'],
-    [/^wasi-libc$/, 'CC0-1.0 AND MIT AND BSD-2-Clause'],
-    [/^llvm-toolchain-\d+$/, 'Apache-2.0 WITH LLVM-exception'],
-];
-
 const sha256 = (path) => createHash('sha256').update(readFileSync(path)).digest('hex');
-const run = (command, ...args) => execFileSync(command, args, { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'] });
 
 // The distribution, for the package URLs: "debian" and "debian-12".
 const osRelease = Object.fromEntries(readFileSync('/etc/os-release', 'utf8').split('\n')
     .map((line) => line.match(/^([A-Z_]+)=("?)(.*)\2$/)).filter(Boolean).map((m) => [m[1], m[3]]));
 const distribution = osRelease.ID;
 const distributionRelease = `${distribution}-${osRelease.VERSION_ID ?? osRelease.VERSION_CODENAME}`;
-
-// The absolute paths of the files from outside the build that the linker
-// took: objects given whole (crt1.o, ...) and archives of which it took at
-// least one member. GNU ld writes "archive.a(member.o)" and "LOAD file.o",
-// wasm-ld "archive.a(member.o):(symbol)" and "file.o:(symbol)"; an archive
-// that only appears in a LOAD line gave nothing.
-function linkedFiles(map) {
-    const files = new Set();
-    for (const [, path, member] of readFileSync(map, 'utf8').matchAll(/(?<=^|\s)(\/[^\s():]+\.(?:a|o))(\([^)]*\))?/gm)) {
-        if (path.endsWith('.o') || member) {
-            files.add(path);
-        }
-    }
-    return [...files];
-}
-
-// The installed package that owns each of FILES, asked of dpkg in one go
-// (each question reads its whole list of files): the path as written,
-// with "." and ".." taken out, or with every link resolved (/lib is
-// /usr/lib).
-function owners(files) {
-    const candidates = new Map(files.map((file) =>
-        [file, [...new Set([normalize(file), realpathSync(file)])]]));
-    // dpkg-query -S fails if any path has no owner, and names the owners of the others.
-    const answer = spawnSync('dpkg-query', ['-S', ...new Set([...candidates.values()].flat())], { encoding: 'utf8' });
-    const packageOf = new Map();
-    for (const line of answer.stdout.split('\n')) {
-        const colon = line.lastIndexOf(': ');
-        if (colon > 0 && !line.startsWith('diversion ')) {
-            packageOf.set(line.slice(colon + 2), line.slice(0, colon).split(', ')[0]);
-        }
-    }
-    const names = [...new Set(packageOf.values())];
-    const installed = new Map(names.length === 0 ? [] : run('dpkg-query', '-W', '-f',
-        '${binary:Package}\t${Package}\t${Architecture}\t${Version}\t${source:Package}\t${source:Version}\t${Built-Using}\t${binary:Summary}\n',
-        ...names).trimEnd().split('\n').map((line) => {
-        const [key, name, architecture, packageVersion, source, sourceVersion, builtUsing, summary] = line.split('\t');
-        return [key, {
-            name, architecture, packageVersion, source, sourceVersion, builtUsing, summary, files: new Set(),
-        }];
-    }));
-    return files.map((file) => {
-        const path = candidates.get(file).find((candidate) => installed.has(packageOf.get(candidate)));
-        if (!path) {
-            throw new Error(`${file} is linked into a program, but no installed package owns it`);
-        }
-        const owner = installed.get(packageOf.get(path));
-        owner.files.add(path);
-        return owner;
-    });
-}
 
 // A Debian package's URL, with the source package it was built from as
 // its "upstream" (and that package's version where it differs).
@@ -107,29 +41,6 @@ function packageUrl(installed) {
         + `?arch=${installed.architecture}&distro=${distributionRelease}&upstream=${encodeURIComponent(upstream)}`;
 }
 
-// The source package whose code a library is. Debian's cross libraries
-// are built from source packages of their own (cross-toolchain-base,
-// gcc-12-cross, their -ports twins) out of another one's source: their
-// version is that source's version followed by "cross" and a number, and
-// Built-Using names that source in that version.
-function codeSource(installed) {
-    for (const [, source, sourceVersion] of installed.builtUsing.matchAll(/([^\s,]+) \(= ([^)]+)\)/g)) {
-        if (installed.packageVersion.match(/^(.*)cross\d+$/)?.[1] === sourceVersion) {
-            return source;
-        }
-    }
-    return installed.source;
-}
-
-function licence(installed) {
-    const source = codeSource(installed);
-    const entry = licenceBySource.find(([pattern]) => pattern.test(source));
-    if (!entry) {
-        throw new Error(`${installed.name}: no licence known for its source package ${source}; add it to ${basename(import.meta.url)}`);
-    }
-    return entry[1];
-}
-
 const releaseFiles = readdirSync(dist).filter((name) => name !== 'SHA256SUMS' && name !== bomName).sort();
 
 const programs = programArguments.map((argument) => {
@@ -138,13 +49,7 @@ const programs = programArguments.map((argument) => {
     if (carriers.length === 0 || missing.length > 0) {
         throw new Error(`${platform}: ${missing.join(' ') || 'no release file'} in ${dist}`);
     }
-    // The build's own objects and libraries are datum's code.
-    let buildFolder = resolve(dirname(path));
-    while (!existsSync(join(buildFolder, 'CMakeCache.txt')) && dirname(buildFolder) !== buildFolder) {
-        buildFolder = dirname(buildFolder);
-    }
-    const linked = linkedFiles(`${path}.map`)
-        .filter((file) => !(isAbsolute(file) && normalize(file).startsWith(`${buildFolder}/`)));
+    const linked = linkedLibraries(path);
     return { platform, path, carriers, linked };
 });
 const allLinked = [...new Set(programs.flatMap((program) => program.linked))];
@@ -219,7 +124,7 @@ const bom = {
             name: 'datum',
             version,
             description: 'German console dialogue for date arithmetic',
-            licenses: [{ license: { id: 'MIT' } }],
+            licenses: [{ license: { id: datumLicence } }],
         },
     },
     components,
