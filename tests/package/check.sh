@@ -42,12 +42,20 @@ expect_notices() {
     done
 }
 
-# check_manuals ENGLISH GERMAN: both pages render, each in its language.
-check_manuals() {
-    MANWIDTH=80 man -l "$1" 2>"$work/man.err" | grep -q "datum asks in German" \
+# check_manual PAGE TEXT: the page renders with TEXT in it, and its footer
+# names this version, which the build writes into it.
+check_manual() {
+    local footer
+    MANWIDTH=80 LC_ALL=C.UTF-8 man -l "$1" >"$work/man.out" 2>"$work/man.err" && grep -q "$2" "$work/man.out" \
         || fail "man -l $1: $(cat "$work/man.err")"
-    MANWIDTH=80 LC_ALL=C.UTF-8 man -l "$2" 2>"$work/man.err" | grep -q "datum fragt nacheinander nach Tag" \
-        || fail "man -l $2: $(cat "$work/man.err")"
+    footer=$(tail -n 1 "$work/man.out")
+    [[ $footer == "datum $version "* ]] || fail "man -l $1: its footer is '$footer', not of datum $version"
+}
+
+# check_manuals ENGLISH GERMAN: both pages, each in its language.
+check_manuals() {
+    check_manual "$1" "datum asks in German"
+    check_manual "$2" "datum fragt nacheinander nach Tag"
 }
 
 # expect_files WHAT FOLDER FILE...: every file is there.
@@ -195,8 +203,8 @@ check_tgz() {
     check_program "$tarball" "Node.js script executable" "$prefix/bin/datum"
     expect_files "$tarball" "$prefix/lib/node_modules/datum" README.md LIESMICH.md CHANGELOG.md
     "$prefix/bin/datum" <"$answers" 2>&1 >/dev/null | cmp -s - /dev/null || fail "$tarball: datum writes to standard error"
-    MANWIDTH=80 man -l "$prefix/share/man/man1/datum.1" 2>/dev/null | grep -q "datum asks in German" \
-        || fail "$tarball: no manual page where npm links it"
+    [ -f "$prefix/share/man/man1/datum.1" ] || fail "$tarball: no manual page where npm links it"
+    check_manual "$prefix/share/man/man1/datum.1" "datum asks in German"
     # Its SEE ALSO names what the package holds, in the folder it names.
     MANWIDTH=80 man -l "$prefix/share/man/man1/datum.1" 2>/dev/null | sed -n '/^SEE ALSO/,$p' >"$work/see-also"
     grep -q "npm root -g" "$work/see-also" || fail "$tarball: its manual page does not name the package's folder"
