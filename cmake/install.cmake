@@ -80,11 +80,25 @@ else()
   # The layout of the distributions' packages: the manual pages compressed
   # (with no name or time in the gzip header), and for the .deb a
   # compressed changelog, a copyright file and the lintian override for the
-  # static program, for the .rpm the licence texts where rpm systems keep
-  # them. Only the packages take these.
+  # static program, for the .rpm its changelog and the licence texts where
+  # rpm systems keep them. Only the packages take these.
   set(compressed_dir ${CMAKE_CURRENT_BINARY_DIR}/compressed)
   set(debian_dir ${CMAKE_CURRENT_BINARY_DIR}/debian)
-  configure_file(packaging/debian/changelog.in ${debian_dir}/changelog @ONLY)
+  # Who the packages name as their maintainer, in their control data and
+  # their changelogs (cmake/packaging.cmake takes it from here).
+  set(DATUM_MAINTAINER "datum authors <datum@users.noreply.invalid>")
+  # Both packages' changelogs, made from CHANGELOG.md, the .rpm's for cpack
+  # (CPACK_RPM_CHANGELOG_FILE). The build stops if CHANGELOG.md has no
+  # entry for this version.
+  include(cmake/release_files.cmake)
+  set(rpm_changelog ${CMAKE_CURRENT_BINARY_DIR}/rpm-changelog)
+  add_custom_command(OUTPUT ${debian_dir}/changelog ${rpm_changelog}
+    COMMAND ${CMAKE_COMMAND} -DCHANGELOG=${CMAKE_CURRENT_SOURCE_DIR}/CHANGELOG.md -DVERSION=${PROJECT_VERSION}
+      -DRPM_RELEASE=${DATUM_RPM_RELEASE} -DMAINTAINER=${DATUM_MAINTAINER}
+      -DDEBIAN=${debian_dir}/changelog -DRPM=${rpm_changelog}
+      -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/package_changelogs.cmake
+    DEPENDS CHANGELOG.md cmake/package_changelogs.cmake
+    VERBATIM)
   # Each text, and where its compressed copy goes.
   set(texts
     ${manual_dir}/man1/datum.1 man/man1
@@ -101,7 +115,7 @@ else()
       VERBATIM)
     list(APPEND compressed_texts ${compressed})
   endwhile()
-  add_custom_target(compressed_texts ALL DEPENDS ${compressed_texts})
+  add_custom_target(package_texts ALL DEPENDS ${compressed_texts} ${rpm_changelog})
   foreach(package IN ITEMS debian rpm)
     install(FILES ${compressed_dir}/man/man1/datum.1.gz
       DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${package} EXCLUDE_FROM_ALL)
