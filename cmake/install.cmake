@@ -41,9 +41,9 @@ if(WIN32)
     set(see_also ${CMAKE_CURRENT_SOURCE_DIR}/packaging/windows/see-also.${language}.1)
     add_custom_command(OUTPUT ${html}
       COMMAND ${CMAKE_COMMAND} -DMANDOC=${DATUM_MANDOC} -DPAGE=${CMAKE_CURRENT_SOURCE_DIR}/doc/${page}.1
-        -DSEE_ALSO=${see_also} -DLANGUAGE=${language} -DOUTPUT=${html}
+        -DVERSION=${PROJECT_VERSION} -DSEE_ALSO=${see_also} -DLANGUAGE=${language} -DOUTPUT=${html}
         -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/manual_html.cmake
-      DEPENDS doc/${page}.1 ${see_also} cmake/manual_html.cmake cmake/see_also.cmake
+      DEPENDS doc/${page}.1 ${see_also} cmake/manual_html.cmake cmake/manual_text.cmake
       VERBATIM)
     list(APPEND manual_html ${html})
   endforeach()
@@ -68,26 +68,53 @@ else()
   if(DATUM_STATIC)
     install(FILES ${notices_file} DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT notices)
   endif()
-  install(FILES doc/datum.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT manual)
-  install(FILES doc/datum.de.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1 RENAME datum.1 COMPONENT manual)
+  # The manual pages with the version of the build in their footer
+  # (cmake/manual_text.cmake), each in the folder it is installed in.
+  set(manual_dir ${CMAKE_CURRENT_BINARY_DIR}/man)
+  set(pages datum datum.de)
+  set(folders man1 de/man1)
+  foreach(page folder IN ZIP_LISTS pages folders)
+    set(manual ${manual_dir}/${folder}/datum.1)
+    add_custom_command(OUTPUT ${manual}
+      COMMAND ${CMAKE_COMMAND} -DPAGE=${CMAKE_CURRENT_SOURCE_DIR}/doc/${page}.1 -DVERSION=${PROJECT_VERSION}
+        -DOUTPUT=${manual} -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/manual_page.cmake
+      DEPENDS doc/${page}.1 cmake/manual_page.cmake cmake/manual_text.cmake
+      VERBATIM)
+    list(APPEND manuals ${manual})
+    install(FILES ${manual} DESTINATION ${CMAKE_INSTALL_MANDIR}/${folder} COMPONENT manual)
+  endforeach()
+  add_custom_target(manual_pages ALL DEPENDS ${manuals})
 
   # The layout of the distributions' packages: the manual pages compressed
   # (with no name or time in the gzip header), and for the .deb a
   # compressed changelog, a copyright file and the lintian override for the
-  # static program, for the .rpm the licence texts where rpm systems keep
-  # them. Only the packages take these.
+  # static program, for the .rpm its changelog and the licence texts where
+  # rpm systems keep them. Only the packages take these.
   set(compressed_dir ${CMAKE_CURRENT_BINARY_DIR}/compressed)
   set(debian_dir ${CMAKE_CURRENT_BINARY_DIR}/debian)
-  configure_file(packaging/debian/changelog.in ${debian_dir}/changelog @ONLY)
+  # Who the packages name as their maintainer, in their control data and
+  # their changelogs (cmake/packaging.cmake takes it from here).
+  set(DATUM_MAINTAINER "datum authors <datum@users.noreply.invalid>")
+  # Both packages' changelogs, made from CHANGELOG.md, the .rpm's for cpack
+  # (CPACK_RPM_CHANGELOG_FILE). The build stops if CHANGELOG.md has no
+  # entry for this version.
+  include(cmake/release_files.cmake)
+  set(rpm_changelog ${CMAKE_CURRENT_BINARY_DIR}/rpm-changelog)
+  add_custom_command(OUTPUT ${debian_dir}/changelog ${rpm_changelog}
+    COMMAND ${CMAKE_COMMAND} -DCHANGELOG=${CMAKE_CURRENT_SOURCE_DIR}/CHANGELOG.md -DVERSION=${PROJECT_VERSION}
+      -DRPM_RELEASE=${DATUM_RPM_RELEASE} -DMAINTAINER=${DATUM_MAINTAINER}
+      -DDEBIAN=${debian_dir}/changelog -DRPM=${rpm_changelog}
+      -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/package_changelogs.cmake
+    DEPENDS CHANGELOG.md cmake/package_changelogs.cmake
+    VERBATIM)
   # Each text, and where its compressed copy goes.
   set(texts
-    ${CMAKE_CURRENT_SOURCE_DIR}/doc/datum.1 man/man1
-    ${CMAKE_CURRENT_SOURCE_DIR}/doc/datum.de.1 man/de/man1
+    ${manual_dir}/man1/datum.1 man/man1
+    ${manual_dir}/de/man1/datum.1 man/de/man1
     ${debian_dir}/changelog doc)
   while(texts)
     list(POP_FRONT texts text folder)
     get_filename_component(name ${text} NAME)
-    string(REPLACE ".de.1" ".1" name ${name})
     set(compressed ${compressed_dir}/${folder}/${name}.gz)
     add_custom_command(OUTPUT ${compressed}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${compressed_dir}/${folder}
@@ -96,7 +123,7 @@ else()
       VERBATIM)
     list(APPEND compressed_texts ${compressed})
   endwhile()
-  add_custom_target(compressed_texts ALL DEPENDS ${compressed_texts})
+  add_custom_target(package_texts ALL DEPENDS ${compressed_texts} ${rpm_changelog})
   foreach(package IN ITEMS debian rpm)
     install(FILES ${compressed_dir}/man/man1/datum.1.gz
       DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${package} EXCLUDE_FROM_ALL)

@@ -1,10 +1,11 @@
-# One manual page as a web page for the Windows zip: its SEE ALSO section
-# replaced by one that names what the zip holds, rendered by mandoc, and
-# marked with its language.
-#   -DMANDOC=... -DPAGE=datum.1 -DSEE_ALSO=... -DLANGUAGE=en -DOUTPUT=datum.html
-include(${CMAKE_CURRENT_LIST_DIR}/see_also.cmake)
+# One manual page as a web page for the Windows zip: with the version of
+# the build and its SEE ALSO section replaced by one that names what the
+# zip holds (cmake/manual_text.cmake), rendered by mandoc, and marked with
+# its language.
+#   -DMANDOC=... -DPAGE=datum.1 -DVERSION=1.0 -DSEE_ALSO=... -DLANGUAGE=en -DOUTPUT=datum.html
+include(${CMAKE_CURRENT_LIST_DIR}/manual_text.cmake)
 set(source "${OUTPUT}.1")
-datum_replace_see_also("${PAGE}" "${SEE_ALSO}" "${source}")
+datum_manual_text("${PAGE}" "${VERSION}" "${SEE_ALSO}" "${source}")
 execute_process(COMMAND "${MANDOC}" -T html "${source}" OUTPUT_VARIABLE html RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "mandoc failed on ${source}")

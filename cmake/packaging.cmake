@@ -35,7 +35,7 @@ datum_archive_name(${platform} CPACK_PACKAGE_FILE_NAME)
 if(NOT WIN32)
   datum_release_file(${platform} deb CPACK_DEBIAN_FILE_NAME)
   datum_platform(${platform} deb CPACK_DEBIAN_PACKAGE_ARCHITECTURE)
-  set(CPACK_DEBIAN_PACKAGE_MAINTAINER "datum authors <datum@users.noreply.invalid>")
+  set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${DATUM_MAINTAINER}")
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   # Where datum is no PIE, the packages carry the dynamic PIE datum_pie.
@@ -68,8 +68,8 @@ carriage return and a line feed, as on a Windows console. ${linkage}")
   set(CPACK_RPM_PACKAGE_GROUP "Applications/Productivity")
   set(CPACK_RPM_PACKAGE_URL "file:///usr/share/doc/datum/README.md")
   set(CPACK_RPM_PACKAGE_DESCRIPTION "${description}")
-  configure_file(packaging/rpm/changelog.in rpm-changelog @ONLY)
-  set(CPACK_RPM_CHANGELOG_FILE ${CMAKE_CURRENT_BINARY_DIR}/rpm-changelog)
+  # Made from CHANGELOG.md by the build (cmake/install.cmake).
+  set(CPACK_RPM_CHANGELOG_FILE ${rpm_changelog})
   # The package owns its own folders, not those of the system.
   set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/man /usr/share/man/man1 /usr/share/man/de
     /usr/share/man/de/man1 /usr/share/licenses)

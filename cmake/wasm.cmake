@@ -39,14 +39,14 @@ while(npm_files)
     VERBATIM)
   list(APPEND staged ${npm_dir}/${name})
 endwhile()
-# The English manual page, whose SEE ALSO names what the package holds:
-# npm links man pages by section only, so a German page would take the
-# English one's place.
+# The English manual page, with the version of the build and a SEE ALSO
+# that names what the package holds: npm links man pages by section only,
+# so a German page would take the English one's place.
 set(npm_see_also ${CMAKE_CURRENT_SOURCE_DIR}/packaging/npm/see-also.1)
 add_custom_command(OUTPUT ${npm_dir}/man/datum.1
-  COMMAND ${CMAKE_COMMAND} -DPAGE=${CMAKE_CURRENT_SOURCE_DIR}/doc/datum.1 -DSEE_ALSO=${npm_see_also}
-    -DOUTPUT=${npm_dir}/man/datum.1 -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/manual_page.cmake
-  DEPENDS doc/datum.1 ${npm_see_also} cmake/manual_page.cmake cmake/see_also.cmake
+  COMMAND ${CMAKE_COMMAND} -DPAGE=${CMAKE_CURRENT_SOURCE_DIR}/doc/datum.1 -DVERSION=${PROJECT_VERSION}
+    -DSEE_ALSO=${npm_see_also} -DOUTPUT=${npm_dir}/man/datum.1 -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/manual_page.cmake
+  DEPENDS doc/datum.1 ${npm_see_also} cmake/manual_page.cmake cmake/manual_text.cmake
   VERBATIM)
 list(APPEND staged ${npm_dir}/man/datum.1)
 add_custom_target(node_command ALL DEPENDS ${staged})

@@ -2,19 +2,19 @@
 # which sources this file and runs it in the top folder of the tree.
 
 # make_source_archive VERSION DIST: the files of the commit (HEAD, not the
-# working tree) under datum-VERSION/, with the file RELEASE, which holds
-# what a build otherwise takes from git. Every clone of the commit gives
-# the same bytes: names sorted, every entry owned by 0 with the time
-# SOURCE_DATE_EPOCH and mode 0644 or 0755, and gzip writes no name or time.
+# working tree) under datum-VERSION/, as git archive writes them, with the
+# file RELEASE, which holds what a build otherwise takes from git. Every
+# clone of the commit gives the same bytes: git writes the entries in the
+# commit's order, owned by root, each with the time of the commit (which
+# script/release takes as SOURCE_DATE_EPOCH unless it is set); the modes
+# are 0644 and 0755 and the line ends as committed, whatever the clone's
+# settings, and gzip writes no name or time.
 make_source_archive() {
     local version=$1 dist=$2 name=datum-$1 staging
     [ -z "$(git status --porcelain --untracked-files=no)" ] \
         || echo "script/release: uncommitted changes are built, but the source archive holds the commit" >&2
     staging=$(mktemp -d)
-    mkdir "$staging/$name"
-    # Line ends as committed, whatever the clone's settings.
-    git -c core.autocrlf=false archive --format=tar HEAD | tar -x -C "$staging/$name"
-    cat >"$staging/$name/RELEASE" <<EOF
+    cat >"$staging/RELEASE" <<EOF
 # What script/release takes from git in a checkout, for a build of this
 # source archive: the version, the commit, and the time stamp of every
 # file that the build makes.
@@ -22,8 +22,8 @@ version=$version
 commit=$(git rev-parse HEAD)
 SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH
 EOF
-    tar --create --format=gnu --sort=name --owner=0 --group=0 --numeric-owner --mtime="@$SOURCE_DATE_EPOCH" \
-        --mode=u=rwX,go=rX -C "$staging" "$name" | gzip -9 -n >"$dist/$name.tar.gz"
+    git -c core.autocrlf=false -c tar.umask=0022 archive --format=tar --prefix="$name/" \
+        --add-file="$staging/RELEASE" HEAD | gzip -9 -n >"$dist/$name.tar.gz"
     rm -rf "$staging"
 }
 

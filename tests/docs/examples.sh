@@ -20,9 +20,9 @@
 #   date, which mandoc cannot read, and the German name of its EXIT-STATUS
 #   section.
 # - Every relative link of the Markdown files leads to a file of the tree.
-# - The footer names VERSION, the version of the project() line.
 # - The manual pages of the Windows zip in DIST are marked with their
-#   language, and the install commands of the guides (their console
+#   language and name VERSION, the version of the project() line, in
+#   their footer, and the install commands of the guides (their console
 #   examples) run as written in a fresh home folder, with the packages of
 #   DIST at hand.
 # - The guides' other commands (their sh and bat blocks, and the code spans
@@ -76,16 +76,18 @@ mandoc -T lint -W style "$root/doc/datum.1" "$root/doc/datum.de.1" >"$work/lint"
     -e 'datum.de.1:[0-9]*:[0-9]*: WARNING: cannot parse date, using it verbatim: Dd [0-9]*\. [A-Z][a-zä]* [0-9]*$' \
     "$work/lint" >&2 \
     || fail "mandoc -T lint finds the messages above"
-version=$3
-for page in datum.1 datum.de.1; do
-    grep -qx ".Os datum $version" "$root/doc/$page" || fail "doc/$page: the footer does not name datum $version"
-done
 
-# The zip holds its files in one folder of its own name.
+# The zip holds its files in one folder of its own name. Its pages name
+# the version in their footer, which the build writes into them.
+version=$3
 zip_folder=${4%.zip}
 unzip -q "$dist/$zip_folder.zip" "$zip_folder/datum.html" "$zip_folder/datum.de.html" -d "$work/zip"
 grep -qx '<html lang="en">' "$work/zip/$zip_folder/datum.html" || fail "datum.html is not marked as English"
 grep -qx '<html lang="de">' "$work/zip/$zip_folder/datum.de.html" || fail "datum.de.html is not marked as German"
+for page in datum.html datum.de.html; do
+    grep -qF "<td class=\"foot-os\">datum $version</td>" "$work/zip/$zip_folder/$page" \
+        || fail "$page: the footer does not name datum $version"
+done
 
 # The sample session: from " 1 Geben Sie das erste Datum" on, the numbered
 # lines and the answers indented by three blanks.
