@@ -18,7 +18,6 @@ add_custom_command(TARGET datum POST_BUILD
 
 include(cmake/release_files.cmake)
 set(npm_dir ${CMAKE_BINARY_DIR}/npm)
-configure_file(host/node/package.json.in ${npm_dir}/package.json @ONLY)
 
 # Each file of the package, its mode, and where it comes from.
 set(npm_files
@@ -30,7 +29,7 @@ set(npm_files
   CHANGELOG.md 0644 ${CMAKE_CURRENT_SOURCE_DIR}/CHANGELOG.md
   LICENSE 0644 ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE
   THIRD-PARTY-NOTICES 0644 ${CMAKE_CURRENT_SOURCE_DIR}/packaging/notices/wasm.txt)
-set(staged ${npm_dir}/package.json)
+set(staged "")
 while(npm_files)
   list(POP_FRONT npm_files name mode source)
   add_custom_command(OUTPUT ${npm_dir}/${name}
@@ -49,6 +48,16 @@ add_custom_command(OUTPUT ${npm_dir}/man/datum.1
   DEPENDS doc/datum.1 ${npm_see_also} cmake/manual_page.cmake cmake/see_also.cmake
   VERBATIM)
 list(APPEND staged ${npm_dir}/man/datum.1)
+# package.json's "files" names exactly the staged files, so that npm packs
+# these and nothing else the folder may come to hold.
+set(DATUM_NPM_FILES "")
+foreach(file IN LISTS staged)
+  file(RELATIVE_PATH name ${npm_dir} ${file})
+  list(APPEND DATUM_NPM_FILES ${name})
+endforeach()
+list(JOIN DATUM_NPM_FILES "\",\n    \"" DATUM_NPM_FILES)
+configure_file(host/node/package.json.in ${npm_dir}/package.json @ONLY)
+list(APPEND staged ${npm_dir}/package.json)
 add_custom_target(node_command ALL DEPENDS ${staged})
 
 # npm sets every file's time in the archive to one fixed date, so the
