@@ -18,6 +18,7 @@ import { mkdtempSync, readFileSync, realpathSync, rmSync, writeFileSync } from '
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
+import * as about from './about.mjs';
 import { bundle } from './bundle.mjs';
 
 const here = (name) => new URL(name, import.meta.url);
@@ -82,9 +83,15 @@ export function buildPage({ modulePath, version, licensePath, noticesPath, site 
     ].join('; ');
 
     const escape = (value) => value.replaceAll('&', '&amp;').replaceAll('<', '&lt;').replaceAll('>', '&gt;');
+    const attribute = (value) => escape(value).replaceAll('"', '&quot;');
     const licenses = `${text(licensePath).trimEnd()}\n\n\n${text(noticesPath).trimEnd()}`;
 
+    // Each replace() takes the first match, so the page's words go in
+    // before the texts that could hold one.
     const html = text(here('datum.html.in'))
+        .replace('@TITLE@', () => escape(about.name))
+        .replace('@DESCRIPTION@', () => attribute(about.descriptionLine))
+        .replace('@INTRO@', () => escape(about.description))
         .replace('@CSP@', policy)
         .replace('@HEAD@', site ? SITE_HEAD : PAGE_HEAD)
         .replace('@STYLE@', () => style)
@@ -92,7 +99,7 @@ export function buildPage({ modulePath, version, licensePath, noticesPath, site 
         .replace('@LICENSES@', () => escape(licenses))
         .replace('@MODULE@', moduleBase64)
         .replace('@SCRIPT@', () => script);
-    const own = ['datum.html.in', 'page.css', 'build.mjs', 'bundle.mjs'].map((name) => fileURLToPath(here(name)));
+    const own = ['datum.html.in', 'page.css', 'about.mjs', 'build.mjs', 'bundle.mjs'].map((name) => fileURLToPath(here(name)));
     return { html, inputs: [...new Set([...inputs, ...own, resolve(licensePath), resolve(noticesPath)])] };
 }
 

@@ -11,21 +11,68 @@ import { createHash } from 'node:crypto';
 import { mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { basename, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import * as about from './about.mjs';
 import { buildPage, withFolder, writeDepfile } from './build.mjs';
 import { bundle } from './bundle.mjs';
 
 const [modulePath, version, licensePath, noticesPath, folder, ...icons] = process.argv.slice(2);
 const here = (name) => new URL(name, import.meta.url);
 
+/**
+ * JSON as a person lays out a manifest: a field a line, and a list or a
+ * record of plain values on one line.
+ * @param {unknown} value
+ * @param {string} indent
+ * @returns {string}
+ */
+function layout(value, indent = '') {
+    if (value === null || typeof value !== 'object') {
+        return JSON.stringify(value);
+    }
+    const inner = `${indent}  `;
+    const list = Array.isArray(value);
+    const items = list
+        ? value.map((item) => layout(item, inner))
+        : Object.entries(value).map(([key, item]) => `${JSON.stringify(key)}: ${layout(item, inner)}`);
+    if (Object.values(value).every((item) => item === null || typeof item !== 'object')) {
+        return list ? `[${items.join(', ')}]` : `{ ${items.join(', ')} }`;
+    }
+    const [open, close] = list ? ['[', ']'] : ['{', '}'];
+    return `${open}\n${items.map((item) => inner + item).join(',\n')}\n${indent}${close}`;
+}
+
+// The web app manifest: the installed app has the page's name and says
+// what the page's intro says.
+const manifest = {
+    id: './',
+    name: about.name,
+    short_name: 'datum',
+    description: about.descriptionLine,
+    lang: 'de',
+    dir: 'ltr',
+    start_url: './',
+    scope: './',
+    display: 'standalone',
+    theme_color: '#0a54c7',
+    background_color: '#0a54c7',
+    categories: ['utilities', 'productivity'],
+    icons: [
+        { src: 'icon-192.png', sizes: '192x192', type: 'image/png', purpose: 'any' },
+        { src: 'icon-512.png', sizes: '512x512', type: 'image/png', purpose: 'any' },
+        { src: 'icon-maskable-512.png', sizes: '512x512', type: 'image/png', purpose: 'maskable' },
+        { src: 'icon.svg', sizes: 'any', type: 'image/svg+xml', purpose: 'any' },
+    ],
+};
+
 const page = buildPage({ modulePath, version, licensePath, noticesPath, site: true });
 const files = new Map([
     ['index.html', page.html],
-    ['manifest.webmanifest', readFileSync(here('manifest.webmanifest'))],
+    ['manifest.webmanifest', `${layout(manifest)}\n`],
     ['icon.svg', readFileSync(here('icon.svg'))],
     ...icons.map((icon) => [basename(icon), readFileSync(icon)]),
 ]);
 // Every icon the manifest names is one of the site's files.
-for (const icon of JSON.parse(files.get('manifest.webmanifest')).icons) {
+for (const icon of manifest.icons) {
     if (!files.has(icon.src)) {
         throw new Error(`site.mjs: the manifest names ${icon.src}, which is not among the files`);
     }
@@ -48,6 +95,6 @@ const worker = withFolder((made) => {
 });
 writeFileSync(join(folder, 'service-worker.js'), worker.code);
 
-const own = ['site.mjs', 'manifest.webmanifest', 'icon.svg'].map((name) => fileURLToPath(here(name)));
+const own = ['site.mjs', 'icon.svg'].map((name) => fileURLToPath(here(name)));
 writeDepfile(`${folder}.d`, join(folder, 'index.html'),
     [...new Set([...page.inputs, ...worker.inputs, ...own])].map((input) => resolve(input)));
