@@ -92,43 +92,18 @@ add_custom_target(page ALL DEPENDS ${CMAKE_BINARY_DIR}/datum.html)
 
 # The web site: the page as index.html with its web app manifest, service
 # worker and icons, for any static web host. The icons are drawn once, in
-# icon.svg, and rendered here; the maskable icon and the one for iOS, which
-# both fill a whole square, get the tile's colour behind the drawing.
+# icon.svg, and rendered by site.mjs with rsvg-convert.
 find_program(DATUM_RSVG_CONVERT rsvg-convert REQUIRED)
-set(icon_dir ${CMAKE_BINARY_DIR}/icons)
-set(icon_svg ${CMAKE_CURRENT_SOURCE_DIR}/host/page/icon.svg)
-set(icon_tile_colour "#0a54c7")
-# Each icon: its file name, its size in pixels, and whether it fills a square.
-set(icons
-  icon-192.png 192 OFF
-  icon-512.png 512 OFF
-  icon-maskable-512.png 512 ON
-  apple-touch-icon.png 180 ON)
-set(icon_files "")
-while(icons)
-  list(POP_FRONT icons name size square)
-  set(fill "")
-  if(square)
-    set(fill --background-color=${icon_tile_colour})
-  endif()
-  add_custom_command(OUTPUT ${icon_dir}/${name}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${icon_dir}
-    COMMAND ${DATUM_RSVG_CONVERT} --width=${size} --height=${size} ${fill} ${icon_svg} --output=${icon_dir}/${name}
-    DEPENDS ${icon_svg}
-    VERBATIM)
-  list(APPEND icon_files ${icon_dir}/${name})
-endwhile()
-
+set(site_build ${CMAKE_COMMAND} -E env ESBUILD=${DATUM_ESBUILD} RSVG_CONVERT=${DATUM_RSVG_CONVERT} ${DATUM_NODE})
 set(site_dir ${CMAKE_BINARY_DIR}/site)
 # datum_site(FOLDER VERSION): builds the site into FOLDER, as of VERSION;
 # FOLDER.d names what it is made of.
 function(datum_site folder version)
   add_custom_command(OUTPUT ${folder}/index.html
-    COMMAND ${page_build} ${PROJECT_SOURCE_DIR}/host/page/site.mjs
+    COMMAND ${site_build} ${PROJECT_SOURCE_DIR}/host/page/site.mjs
       $<TARGET_FILE:datum> ${version}
-      ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/packaging/notices/wasm.txt
-      ${folder} ${icon_files}
-    DEPENDS datum ${icon_files}
+      ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/packaging/notices/wasm.txt ${folder}
+    DEPENDS datum
     DEPFILE ${folder}.d
     VERBATIM)
 endfunction()

@@ -24,12 +24,17 @@ import { bundle } from './bundle.mjs';
 const here = (name) => new URL(name, import.meta.url);
 const text = (url) => readFileSync(url, 'utf8');
 
-// What the page of the web site has in its head, besides the page's own.
-const SITE_HEAD = `<link rel="manifest" href="manifest.webmanifest">
-<link rel="icon" href="icon.svg" type="image/svg+xml">
-<link rel="apple-touch-icon" href="apple-touch-icon.png">
-<meta name="theme-color" content="#fbfbf8" media="(prefers-color-scheme: light)">
-<meta name="theme-color" content="#141413" media="(prefers-color-scheme: dark)">`;
+// What the page of the web site has in its head, besides the page's own:
+// the manifest, the icons the head names (with the type where it is not
+// PNG, so that a browser which cannot show it passes it over) and the
+// colour of the browser's bar.
+const SITE_HEAD = [
+    '<link rel="manifest" href="manifest.webmanifest">',
+    ...about.icons.filter((icon) => icon.rel).map((icon) =>
+        `<link rel="${icon.rel}" href="${icon.file}"${icon.size ? '' : ` type="${about.iconType(icon)}"`}>`),
+    '<meta name="theme-color" content="#fbfbf8" media="(prefers-color-scheme: light)">',
+    '<meta name="theme-color" content="#141413" media="(prefers-color-scheme: dark)">',
+].join('\n');
 // The page on its own asks for no icon at all.
 const PAGE_HEAD = '<link rel="icon" href="data:,">';
 
