@@ -20,6 +20,7 @@ import { join, resolve } from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import * as about from './about.mjs';
 import { bundle } from './bundle.mjs';
+import { colours } from './colours.mjs';
 
 const here = (name) => new URL(name, import.meta.url);
 const text = (url) => readFileSync(url, 'utf8');
@@ -27,13 +28,13 @@ const text = (url) => readFileSync(url, 'utf8');
 // What the page of the web site has in its head, besides the page's own:
 // the manifest, the icons the head names (with the type where it is not
 // PNG, so that a browser which cannot show it passes it over) and the
-// colour of the browser's bar.
+// colour of the browser's bar, the page's background in each scheme.
 const SITE_HEAD = [
     '<link rel="manifest" href="manifest.webmanifest">',
     ...about.icons.filter((icon) => icon.rel).map((icon) =>
         `<link rel="${icon.rel}" href="${icon.file}"${icon.size ? '' : ` type="${about.iconType(icon)}"`}>`),
-    '<meta name="theme-color" content="#fbfbf8" media="(prefers-color-scheme: light)">',
-    '<meta name="theme-color" content="#141413" media="(prefers-color-scheme: dark)">',
+    ...['light', 'dark'].map((scheme) =>
+        `<meta name="theme-color" content="${colours[scheme].background}" media="(prefers-color-scheme: ${scheme})">`),
 ].join('\n');
 // The page on its own asks for no icon at all.
 const PAGE_HEAD = '<link rel="icon" href="data:,">';
@@ -104,7 +105,7 @@ export function buildPage({ modulePath, version, licensePath, noticesPath, site 
         .replace('@LICENSES@', () => escape(licenses))
         .replace('@MODULE@', moduleBase64)
         .replace('@SCRIPT@', () => script);
-    const own = ['datum.html.in', 'page.css', 'about.mjs', 'build.mjs', 'bundle.mjs'].map((name) => fileURLToPath(here(name)));
+    const own = ['datum.html.in', 'page.css', 'about.mjs', 'colours.mjs', 'build.mjs', 'bundle.mjs'].map((name) => fileURLToPath(here(name)));
     return { html, inputs: [...new Set([...inputs, ...own, resolve(licensePath), resolve(noticesPath)])] };
 }
 

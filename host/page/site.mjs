@@ -15,6 +15,7 @@ import { fileURLToPath } from 'node:url';
 import * as about from './about.mjs';
 import { buildPage, withFolder, writeDepfile } from './build.mjs';
 import { bundle } from './bundle.mjs';
+import { colours, withColours } from './colours.mjs';
 
 const [modulePath, version, licensePath, noticesPath, folder] = process.argv.slice(2);
 const here = (name) => new URL(name, import.meta.url);
@@ -43,7 +44,8 @@ function layout(value, indent = '') {
 }
 
 // The web app manifest: the installed app has the page's name and says
-// what the page's intro says.
+// what the page's intro says; its colour is the icon's tile's, the page's
+// accent.
 const manifest = {
     id: './',
     name: about.name,
@@ -54,8 +56,8 @@ const manifest = {
     start_url: './',
     scope: './',
     display: 'standalone',
-    theme_color: '#0a54c7',
-    background_color: '#0a54c7',
+    theme_color: colours.light.accent,
+    background_color: colours.light.accent,
     categories: ['utilities', 'productivity'],
     icons: about.icons.filter((icon) => icon.purpose).map((icon) => ({
         src: icon.file,
@@ -69,14 +71,14 @@ const manifest = {
  * The drawing as a PNG icon of its size. An icon that the system cuts to a
  * shape of its own, the maskable one and iOS's, fills its whole square,
  * with the tile's colour behind the drawing.
- * @param {string} drawing  the path of icon.svg
+ * @param {string} drawing  the path of the drawing, its colours filled in
  * @param {string} made  a folder to render into
  * @param {{file: string, size: number, purpose?: string, rel?: string}} icon
  * @returns {Buffer}
  */
 function render(drawing, made, icon) {
     const fills = icon.purpose === 'maskable' || icon.rel === 'apple-touch-icon';
-    const fill = fills ? ['--background-color=#0a54c7'] : [];
+    const fill = fills ? [`--background-color=${colours.light.accent}`] : [];
     const output = join(made, icon.file);
     const rsvg = spawnSync(process.env.RSVG_CONVERT ?? 'rsvg-convert', [
         `--width=${icon.size}`, `--height=${icon.size}`, ...fill, drawing, `--output=${output}`,
@@ -88,12 +90,15 @@ function render(drawing, made, icon) {
 }
 
 const page = buildPage({ modulePath, version, licensePath, noticesPath, site: true });
-const drawing = fileURLToPath(here('icon.svg'));
+const svg = withColours(readFileSync(here('icon.svg'), 'utf8'));
 const files = new Map([
     ['index.html', page.html],
     ['manifest.webmanifest', `${layout(manifest)}\n`],
-    ...withFolder((made) => about.icons.map((icon) =>
-        [icon.file, icon.size ? render(drawing, made, icon) : readFileSync(drawing)])),
+    ...withFolder((made) => {
+        const drawing = join(made, 'drawing.svg');
+        writeFileSync(drawing, svg);
+        return about.icons.map((icon) => [icon.file, icon.size ? render(drawing, made, icon) : svg]);
+    }),
 ]);
 const names = [...files.keys()].sort();
 rmSync(folder, { recursive: true, force: true });
