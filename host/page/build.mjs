@@ -29,10 +29,11 @@ const text = (url) => readFileSync(url, 'utf8');
 // the manifest, the icons the head names (with the type where it is not
 // PNG, so that a browser which cannot show it passes it over) and the
 // colour of the browser's bar, the page's background in each scheme.
+const typeAttribute = (type) => (type === 'image/png' ? '' : ` type="${type}"`);
 const SITE_HEAD = [
     '<link rel="manifest" href="manifest.webmanifest">',
     ...about.icons.filter((icon) => icon.rel).map((icon) =>
-        `<link rel="${icon.rel}" href="${icon.file}"${icon.size ? '' : ` type="${about.iconType(icon)}"`}>`),
+        `<link rel="${icon.rel}" href="${icon.file}"${typeAttribute(about.iconType(icon))}>`),
     ...['light', 'dark'].map((scheme) =>
         `<meta name="theme-color" content="${colours[scheme].background}" media="(prefers-color-scheme: ${scheme})">`),
 ].join('\n');
