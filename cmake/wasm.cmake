@@ -18,7 +18,6 @@ add_custom_command(TARGET datum POST_BUILD
 
 include(cmake/release_files.cmake)
 set(npm_dir ${CMAKE_BINARY_DIR}/npm)
-configure_file(host/node/package.json.in ${npm_dir}/package.json @ONLY)
 
 # Each file of the package, its mode, and where it comes from.
 set(npm_files
@@ -30,7 +29,7 @@ set(npm_files
   CHANGELOG.md 0644 ${CMAKE_CURRENT_SOURCE_DIR}/CHANGELOG.md
   LICENSE 0644 ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE
   THIRD-PARTY-NOTICES 0644 ${CMAKE_CURRENT_SOURCE_DIR}/packaging/notices/wasm.txt)
-set(staged ${npm_dir}/package.json)
+set(staged "")
 while(npm_files)
   list(POP_FRONT npm_files name mode source)
   add_custom_command(OUTPUT ${npm_dir}/${name}
@@ -49,6 +48,16 @@ add_custom_command(OUTPUT ${npm_dir}/man/datum.1
   DEPENDS doc/datum.1 ${npm_see_also} cmake/manual_page.cmake cmake/manual_text.cmake
   VERBATIM)
 list(APPEND staged ${npm_dir}/man/datum.1)
+# package.json's "files" names exactly the staged files, so that npm packs
+# these and nothing else the folder may come to hold.
+set(DATUM_NPM_FILES "")
+foreach(file IN LISTS staged)
+  file(RELATIVE_PATH name ${npm_dir} ${file})
+  list(APPEND DATUM_NPM_FILES ${name})
+endforeach()
+list(JOIN DATUM_NPM_FILES "\",\n    \"" DATUM_NPM_FILES)
+configure_file(host/node/package.json.in ${npm_dir}/package.json @ONLY)
+list(APPEND staged ${npm_dir}/package.json)
 add_custom_target(node_command ALL DEPENDS ${staged})
 
 # npm sets every file's time in the archive to one fixed date, so the
@@ -83,43 +92,18 @@ add_custom_target(page ALL DEPENDS ${CMAKE_BINARY_DIR}/datum.html)
 
 # The web site: the page as index.html with its web app manifest, service
 # worker and icons, for any static web host. The icons are drawn once, in
-# icon.svg, and rendered here; the maskable icon and the one for iOS, which
-# both fill a whole square, get the tile's colour behind the drawing.
+# icon.svg, and rendered by site.mjs with rsvg-convert.
 find_program(DATUM_RSVG_CONVERT rsvg-convert REQUIRED)
-set(icon_dir ${CMAKE_BINARY_DIR}/icons)
-set(icon_svg ${CMAKE_CURRENT_SOURCE_DIR}/host/page/icon.svg)
-set(icon_tile_colour "#0a54c7")
-# Each icon: its file name, its size in pixels, and whether it fills a square.
-set(icons
-  icon-192.png 192 OFF
-  icon-512.png 512 OFF
-  icon-maskable-512.png 512 ON
-  apple-touch-icon.png 180 ON)
-set(icon_files "")
-while(icons)
-  list(POP_FRONT icons name size square)
-  set(fill "")
-  if(square)
-    set(fill --background-color=${icon_tile_colour})
-  endif()
-  add_custom_command(OUTPUT ${icon_dir}/${name}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${icon_dir}
-    COMMAND ${DATUM_RSVG_CONVERT} --width=${size} --height=${size} ${fill} ${icon_svg} --output=${icon_dir}/${name}
-    DEPENDS ${icon_svg}
-    VERBATIM)
-  list(APPEND icon_files ${icon_dir}/${name})
-endwhile()
-
+set(site_build ${CMAKE_COMMAND} -E env ESBUILD=${DATUM_ESBUILD} RSVG_CONVERT=${DATUM_RSVG_CONVERT} ${DATUM_NODE})
 set(site_dir ${CMAKE_BINARY_DIR}/site)
 # datum_site(FOLDER VERSION): builds the site into FOLDER, as of VERSION;
 # FOLDER.d names what it is made of.
 function(datum_site folder version)
   add_custom_command(OUTPUT ${folder}/index.html
-    COMMAND ${page_build} ${PROJECT_SOURCE_DIR}/host/page/site.mjs
+    COMMAND ${site_build} ${PROJECT_SOURCE_DIR}/host/page/site.mjs
       $<TARGET_FILE:datum> ${version}
-      ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/packaging/notices/wasm.txt
-      ${folder} ${icon_files}
-    DEPENDS datum ${icon_files}
+      ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/packaging/notices/wasm.txt ${folder}
+    DEPENDS datum
     DEPFILE ${folder}.d
     VERBATIM)
 endfunction()

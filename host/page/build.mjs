@@ -18,17 +18,25 @@ import { mkdtempSync, readFileSync, realpathSync, rmSync, writeFileSync } from '
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
+import * as about from './about.mjs';
 import { bundle } from './bundle.mjs';
+import { colours } from './colours.mjs';
 
 const here = (name) => new URL(name, import.meta.url);
 const text = (url) => readFileSync(url, 'utf8');
 
-// What the page of the web site has in its head, besides the page's own.
-const SITE_HEAD = `<link rel="manifest" href="manifest.webmanifest">
-<link rel="icon" href="icon.svg" type="image/svg+xml">
-<link rel="apple-touch-icon" href="apple-touch-icon.png">
-<meta name="theme-color" content="#fbfbf8" media="(prefers-color-scheme: light)">
-<meta name="theme-color" content="#141413" media="(prefers-color-scheme: dark)">`;
+// What the page of the web site has in its head, besides the page's own:
+// the manifest, the icons the head names (with the type where it is not
+// PNG, so that a browser which cannot show it passes it over) and the
+// colour of the browser's bar, the page's background in each scheme.
+const typeAttribute = (type) => (type === 'image/png' ? '' : ` type="${type}"`);
+const SITE_HEAD = [
+    '<link rel="manifest" href="manifest.webmanifest">',
+    ...about.icons.filter((icon) => icon.rel).map((icon) =>
+        `<link rel="${icon.rel}" href="${icon.file}"${typeAttribute(about.iconType(icon))}>`),
+    ...['light', 'dark'].map((scheme) =>
+        `<meta name="theme-color" content="${colours[scheme].background}" media="(prefers-color-scheme: ${scheme})">`),
+].join('\n');
 // The page on its own asks for no icon at all.
 const PAGE_HEAD = '<link rel="icon" href="data:,">';
 
@@ -82,9 +90,15 @@ export function buildPage({ modulePath, version, licensePath, noticesPath, site 
     ].join('; ');
 
     const escape = (value) => value.replaceAll('&', '&amp;').replaceAll('<', '&lt;').replaceAll('>', '&gt;');
+    const attribute = (value) => escape(value).replaceAll('"', '&quot;');
     const licenses = `${text(licensePath).trimEnd()}\n\n\n${text(noticesPath).trimEnd()}`;
 
+    // Each replace() takes the first match, so the page's words go in
+    // before the texts that could hold one.
     const html = text(here('datum.html.in'))
+        .replace('@TITLE@', () => escape(about.name))
+        .replace('@DESCRIPTION@', () => attribute(about.descriptionLine))
+        .replace('@INTRO@', () => escape(about.description))
         .replace('@CSP@', policy)
         .replace('@HEAD@', site ? SITE_HEAD : PAGE_HEAD)
         .replace('@STYLE@', () => style)
@@ -92,7 +106,7 @@ export function buildPage({ modulePath, version, licensePath, noticesPath, site 
         .replace('@LICENSES@', () => escape(licenses))
         .replace('@MODULE@', moduleBase64)
         .replace('@SCRIPT@', () => script);
-    const own = ['datum.html.in', 'page.css', 'build.mjs', 'bundle.mjs'].map((name) => fileURLToPath(here(name)));
+    const own = ['datum.html.in', 'page.css', 'about.mjs', 'colours.mjs', 'build.mjs', 'bundle.mjs'].map((name) => fileURLToPath(here(name)));
     return { html, inputs: [...new Set([...inputs, ...own, resolve(licensePath), resolve(noticesPath)])] };
 }
 

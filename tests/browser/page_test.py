@@ -441,6 +441,26 @@ MANIFEST = (
     ("lang", "de"), ("start_url", "./"), ("scope", "./"), ("display", "standalone"),
 )
 
+# The site's icons as the build makes them (host/page/about.mjs): each
+# file, its size, and the manifest's purpose or the page's link for it.
+ABOUT = pathlib.Path(__file__).resolve().parents[2] / "host" / "page" / "about.mjs"
+
+
+def listed_icons():
+    return json.loads(subprocess.run(
+        ["node", "--input-type=module", "-e",
+         "console.log(JSON.stringify((await import(process.argv[1])).icons))", ABOUT],
+        capture_output=True, check=True, text=True).stdout)
+
+
+def shown_size(driver, address):
+    """The width and height of an image as the browser shows it, or None."""
+    return driver.execute_async_script("""
+        const done = arguments[arguments.length - 1], image = new Image();
+        image.onload = () => done([image.naturalWidth, image.naturalHeight]);
+        image.onerror = () => done(null);
+        image.src = arguments[0];""", address)
+
 
 def installable(page, url):
     driver = page.driver
@@ -453,17 +473,30 @@ def installable(page, url):
     expect(manifest["name"] and manifest["short_name"], "the manifest has no name")
     for colour in ("theme_color", "background_color"):
         expect(re.fullmatch(r"#[0-9a-f]{6}", manifest.get(colour, "")), f"the manifest has no {colour}")
-    icons = {(icon["sizes"], icon.get("purpose", "any")) for icon in manifest["icons"]}
-    for icon in (("192x192", "any"), ("512x512", "any"), ("512x512", "maskable")):
-        expect(icon in icons, f"the manifest has no icon {icon}")
+    # Every icon is named where the list says, and no other; the browser
+    # shows each at its size, which is the one the manifest gives it.
+    icons = listed_icons()
+    named = sorted((icon["src"], icon.get("purpose", "any")) for icon in manifest["icons"])
+    expect(named == sorted((icon["file"], icon["purpose"]) for icon in icons if "purpose" in icon),
+           f"the manifest names the icons {named}")
+    links = sorted(driver.execute_script(
+        "return [...document.querySelectorAll('link[rel~=\"icon\"], link[rel=\"apple-touch-icon\"]')]"
+        ".map((link) => [link.rel, link.href])"))
+    expect(links == sorted([icon["rel"], url + icon["file"]] for icon in icons if "rel" in icon),
+           f"the page links the icons {links}")
+    for icon in icons:
+        shown = shown_size(driver, url + icon["file"])
+        expect(shown, f"the browser cannot show {icon['file']}")
+        if "size" in icon:
+            declared = {entry["sizes"] for entry in manifest["icons"] if entry["src"] == icon["file"]}
+            expect(shown == [icon["size"]] * 2 and declared <= {f"{icon['size']}x{icon['size']}"},
+                   f"{icon['file']} is shown at {shown}, and the manifest says {declared}")
     policy = driver.execute_script(
         "return document.querySelector('meta[http-equiv=\"Content-Security-Policy\"]').content")
     directives = [directive.split(" ", 1) for directive in policy.split("; ")]
     expect(len(directives) == len(SITE_POLICY), f"the policy is {policy}")
     for (name, sources), (expected_name, pattern) in zip(directives, SITE_POLICY):
         expect(name == expected_name and re.fullmatch(pattern, sources), f"the policy has {name} {sources}")
-    expect(driver.execute_script("return document.querySelector('link[rel=\"apple-touch-icon\"]').href")
-           == url + "apple-touch-icon.png", "no icon for iOS")
 
 
 def served_site(profile):

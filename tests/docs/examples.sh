@@ -361,11 +361,11 @@ done
 # Said alike where said more than once. A row: the texts, and the words
 # each must hold, or (with !) must not hold as a Perl pattern.
 february="die Länge des Februars im Startjahr und in jedem folgenden Jahr bis zum Ergebnis"
-node -e 'console.log(JSON.parse(require("fs").readFileSync(process.argv[1], "utf8")).description)' \
-    "$root/host/page/manifest.webmanifest" >"$work/texts/manifest.description"
-sed 's/<[^>]*>//g' "$root/host/page/datum.html.in" >"$work/texts/datum.html.in"
+# What the page and the web app say the program does.
+node --input-type=module -e 'console.log((await import(process.argv[1])).description)' \
+    "$root/host/page/about.mjs" >"$work/texts/page.description"
 wording=(
-    "LIESMICH.md datum.html.in manifest.description" "$february"
+    "LIESMICH.md page.description" "$february"
     "README.md" "This package has the English manual page only, which \`man -L de datum\` shows too."
     "LIESMICH.md" "enthält nur die englische Handbuchseite; auch \`man -L de datum\` zeigt danach die englische."
     "README.md LIESMICH.md" "!Red Hat(?! Enterprise Linux)"

@@ -247,21 +247,23 @@ same_module() {
 # keeping every other file, the very module of the npm package, and small
 # enough for a phone.
 check_web.zip() {
-    local zip=$dist/$2 site=$work/web/datum expected kept page total i
-    # Each file of the site and what `file` says it is.
+    local zip=$dist/$2 site=$work/web/datum icons expected kept page total i
+    # Each file of the site and what `file` says it is: the icons those
+    # that host/page/about.mjs lists, each of its size.
     local files=(
-        "apple-touch-icon.png" "PNG image data, 180 x 180"
-        "icon-192.png" "PNG image data, 192 x 192"
-        "icon-512.png" "PNG image data, 512 x 512"
-        "icon-maskable-512.png" "PNG image data, 512 x 512"
-        "icon.svg" "SVG Scalable Vector Graphics image"
         "index.html" "HTML document"
         "manifest.webmanifest" "JSON"
         "service-worker.js" "JavaScript source"
     )
+    icons=$(node --input-type=module -e '
+        for (const { file, size } of (await import(process.argv[1])).icons) {
+            console.log(file);
+            console.log(size ? `PNG image data, ${size} x ${size}` : "SVG Scalable Vector Graphics image");
+        }' "$here/../../host/page/about.mjs") || fail "host/page/about.mjs: its icons cannot be read"
+    mapfile -t -O "${#files[@]}" files <<<"$icons"
     unzip -q "$zip" -d "$work/web"
-    expected=$(for ((i = 0; i < ${#files[@]}; i += 2)); do echo "datum/${files[i]}"; done)
-    [ "$(unzip -Z1 "$zip" | sort)" = "$expected" ] || fail "$zip: holds $(unzip -Z1 "$zip" | tr '\n' ' ')"
+    expected=$(for ((i = 0; i < ${#files[@]}; i += 2)); do echo "datum/${files[i]}"; done | LC_ALL=C sort)
+    [ "$(unzip -Z1 "$zip" | LC_ALL=C sort)" = "$expected" ] || fail "$zip: holds $(unzip -Z1 "$zip" | tr '\n' ' ')"
     for ((i = 0; i < ${#files[@]}; i += 2)); do
         file -b "$site/${files[i]}" | grep -q "${files[i + 1]}" \
             || fail "$zip: ${files[i]} is $(file -b "$site/${files[i]}")"
