@@ -2,7 +2,7 @@
 # the build and its SEE ALSO section replaced by one that names what the
 # zip holds (cmake/manual_text.cmake), rendered by mandoc, and marked with
 # its language.
-#   -DMANDOC=... -DPAGE=datum.1 -DVERSION=1.0 -DSEE_ALSO=... -DLANGUAGE=en -DOUTPUT=datum.html
+#   -DMANDOC=... -DPAGE=datum.1 -DVERSION=1.1.0 -DSEE_ALSO=... -DLANGUAGE=en -DOUTPUT=datum.html
 include(${CMAKE_CURRENT_LIST_DIR}/manual_text.cmake)
 set(source "${OUTPUT}.1")
 datum_manual_text("${PAGE}" "${VERSION}" "${SEE_ALSO}" "${source}")

@@ -1,11 +1,11 @@
 # The changelogs of the .deb and the .rpm, made from CHANGELOG.md, which is
 # the one place for a release's date and text. Each released version
-# ("## [1.0] - 2026-12-08"; not "Unreleased") becomes one entry of its
+# ("## [1.1.0] - 2026-12-09"; not "Unreleased") becomes one entry of its
 # date, its bullet points in the package's format and the headings between
 # them left out, at noon UTC of its day. The newest must be VERSION, so
 # that no package of a version goes out without its entry. Nothing depends
 # on the time of the build.
-#   cmake -DCHANGELOG=CHANGELOG.md -DVERSION=1.0 -DRPM_RELEASE=1 "-DMAINTAINER=Name <mail>"
+#   cmake -DCHANGELOG=CHANGELOG.md -DVERSION=1.1.0 -DRPM_RELEASE=1 "-DMAINTAINER=Name <mail>"
 #         -DDEBIAN=debian/changelog -DRPM=rpm-changelog -P package_changelogs.cmake
 
 # Debian asks for lines of at most 80 characters; rpm's are kept alike.
@@ -156,7 +156,7 @@ while(NOT text STREQUAL "")
       set(has_bullets FALSE)
     else()
       message(FATAL_ERROR "${CHANGELOG}:${number}: '${line}' is neither '## [Unreleased]' "
-        "nor a release as '## [1.0] - YYYY-MM-DD'")
+        "nor a release as '## [1.1.0] - YYYY-MM-DD'")
     endif()
   elseif(NOT in_release OR line MATCHES "^### ")
     # Before the first release, the file's introduction and what is not
