@@ -56,7 +56,16 @@ foreach(file IN LISTS staged)
   list(APPEND DATUM_NPM_FILES ${name})
 endforeach()
 list(JOIN DATUM_NPM_FILES "\",\n    \"" DATUM_NPM_FILES)
-configure_file(host/node/package.json.in ${npm_dir}/package.json @ONLY)
+# Its "license" is datum's licence and those of the libraries linked into
+# the module, found once the module is linked (packaging/licence.mjs).
+set(LICENCE @LICENCE@)
+configure_file(host/node/package.json.in ${npm_dir}/package.json.in @ONLY)
+find_program(DATUM_NODE node REQUIRED)
+add_custom_command(OUTPUT ${npm_dir}/package.json
+  COMMAND ${DATUM_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/packaging/licence.mjs $<TARGET_FILE:datum>
+    ${npm_dir}/package.json.in ${npm_dir}/package.json
+  DEPENDS datum ${npm_dir}/package.json.in packaging/licence.mjs packaging/libraries.mjs
+  VERBATIM)
 list(APPEND staged ${npm_dir}/package.json)
 add_custom_target(node_command ALL DEPENDS ${staged})
 
@@ -78,7 +87,6 @@ add_custom_target(npm_tarball DEPENDS ${npm_tarball})
 # page's own script, its ES modules bundled by esbuild. The build writes a
 # dependency file of every file esbuild and it read, so nothing here lists
 # the page's sources.
-find_program(DATUM_NODE node REQUIRED)
 find_program(DATUM_ESBUILD esbuild REQUIRED)
 set(page_build ${CMAKE_COMMAND} -E env ESBUILD=${DATUM_ESBUILD} ${DATUM_NODE})
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/datum.html
