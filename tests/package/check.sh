@@ -156,17 +156,7 @@ check_rpm() {
         grep -qF "$tag" "$work/tags" || fail "$package: no '$tag' among its tags"
     done
     named=$(rpm -qp --queryformat '%{LICENSE}' "$package" 2>/dev/null | sed 's/ AND /\n/g' | sort)
-    licences=$(node -e '
-        const [bom, file] = process.argv.slice(1);
-        const { components, dependencies } = JSON.parse(require("fs").readFileSync(bom, "utf8"));
-        const dependsOn = (ref) => dependencies.find((entry) => entry.ref === ref).dependsOn;
-        const terms = new Set(["MIT"]);
-        for (const ref of dependsOn(`file:${file}`).flatMap(dependsOn)) {
-            for (const { expression } of components.find((component) => component["bom-ref"] === ref).licenses) {
-                expression.split(" AND ").forEach((term) => terms.add(term));
-            }
-        }
-        console.log([...terms].join("\n"));' "$(echo "$dist"/*.cdx.json)" "$2" | sort)
+    licences=$(node "$here/release_facts.mjs" licences "$(echo "$dist"/*.cdx.json)" "$2" | sort)
     [ "$named" = "$licences" ] || fail "$package: its licence tag names $(paste -sd ";" <<<"$named"), the bill of materials $(paste -sd ";" <<<"$licences")"
     # No error; the warnings kept are these, each on purpose:
     # - no-manual-page-for-binary: rpmlint 2.4 gathers manual pages by section, not by name;
@@ -222,8 +212,8 @@ check_tgz() {
     echo "ok: $2"
 }
 
-# The page: German, small, allowed to load nothing, and holding the very
-# module of the npm package.
+# The page: German, small and allowed to load nothing. (That it holds the
+# very module of the npm package, the bill of materials check says.)
 check_html() {
     local page=$dist/$2 size
     [ -f "$page" ] || fail "no $page"
@@ -231,21 +221,12 @@ check_html() {
     [ "$size" -le $((256 * 1024)) ] || fail "$page: $size bytes, more than 256 KiB"
     grep -q '^<html lang="de">$' "$page" || fail "$page: not marked as German"
     grep -q "Content-Security-Policy\" content=\"default-src 'none';" "$page" || fail "$page: no policy against loading"
-    same_module "$page"
     echo "ok: $2"
-}
-
-# same_module PAGE: the module inside PAGE is the npm package's.
-same_module() {
-    node "$here/page_module.mjs" "$1" >"$work/page.wasm" || fail "$1: holds no module"
-    tar -xzOf "$(echo "$dist"/*.tgz)" package/lib/datum.wasm | cmp -s - "$work/page.wasm" \
-        || fail "$1: the module differs from the npm package's"
 }
 
 # The web site, unpacked as a user unpacks it for a web host: exactly its
 # files in one folder, the icons of their sizes, the service worker
-# keeping every other file, the very module of the npm package, and small
-# enough for a phone.
+# keeping every other file, and small enough for a phone.
 check_web.zip() {
     local zip=$dist/$2 site=$work/web/datum icons expected kept page total i
     # Each file of the site and what `file` says it is: the icons those
@@ -255,11 +236,7 @@ check_web.zip() {
         "manifest.webmanifest" "JSON"
         "service-worker.js" "JavaScript source"
     )
-    icons=$(node --input-type=module -e '
-        for (const { file, size } of (await import(process.argv[1])).icons) {
-            console.log(file);
-            console.log(size ? `PNG image data, ${size} x ${size}` : "SVG Scalable Vector Graphics image");
-        }' "$here/../../host/page/about.mjs") || fail "host/page/about.mjs: its icons cannot be read"
+    icons=$(node "$here/release_facts.mjs" icons) || fail "host/page/about.mjs: its icons cannot be read"
     mapfile -t -O "${#files[@]}" files <<<"$icons"
     unzip -q "$zip" -d "$work/web"
     expected=$(for ((i = 0; i < ${#files[@]}; i += 2)); do echo "datum/${files[i]}"; done | LC_ALL=C sort)
@@ -269,12 +246,10 @@ check_web.zip() {
             || fail "$zip: ${files[i]} is $(file -b "$site/${files[i]}")"
     done
     # The worker keeps every file but itself.
-    kept=$(node "$here/service_worker.mjs" "$site/service-worker.js" | node -e \
-        'process.stdin.on("data", (d) => console.log(JSON.parse(d).files.join("\n")))') \
+    kept=$(node "$here/service_worker.mjs" "$site/service-worker.js" | jq -r '.files[]') \
         || fail "$zip: its service worker does not install"
     [ "$kept" = "$(echo "$expected" | sed 's|^datum/||' | grep -vx service-worker.js)" ] \
         || fail "$zip: the service worker keeps $(echo "$kept" | tr '\n' ' ')"
-    same_module "$site/index.html"
     page=$(stat -c %s "$site/index.html")
     [ "$page" -le $((256 * 1024)) ] || fail "$zip: index.html has $page bytes, more than 256 KiB"
     total=$(cat "$site"/* | wc -c)

@@ -31,8 +31,7 @@ cached() {
 }
 # The compile commands of the program's own sources, one a line.
 program_commands() {
-    node -e 'for (const { command } of JSON.parse(require("fs").readFileSync(process.argv[1], "utf8")))
-        if (/ -c \S*\/src\//.test(command)) console.log(command)' "$commands"
+    jq -r '.[].command | select(test(" -c \\S*/src/"))' "$commands"
 }
 
 # compiled_with FLAG...: every source of the program is compiled with each.
@@ -57,9 +56,7 @@ has_static_pie_start_file() {
 # check_linux FILE PROGRAM
 check_linux() {
     local file=$1 program=$2 report expected
-    report=$(checksec --output=json --file="$program" | node -e \
-        'const r = Object.values(JSON.parse(require("fs").readFileSync(0, "utf8")))[0];
-         console.log(`relro=${r.relro} pie=${r.pie} nx=${r.nx}`)')
+    report=$(checksec --output=json --file="$program" | jq -r '.[] | "relro=\(.relro) pie=\(.pie) nx=\(.nx)"')
     expected="relro=full pie=yes nx=yes"
     if [ "$report" != "$expected" ] && file -b "$program" | grep -q 'statically linked'; then
         has_static_pie_start_file && fail "$file: a static program that is no PIE, though the C library has rcrt1.o"
@@ -84,7 +81,7 @@ check_windows() {
     local zip=$1
     unzip -q -o -j "$dist/$zip" '*datum.exe' -d "$work"
     cmake -DOBJDUMP="$(cached CMAKE_OBJDUMP)" -DPROGRAM="$work/datum.exe" -DNM="$(cached CMAKE_NM)" \
-        -DOBJECTS="$build" -P "$(dirname "$0")/../e2e/check_windows_program.cmake" >"$work/pe" 2>&1 \
+        -DOBJECTS="$build" -P "$(dirname "$0")/check_windows_program.cmake" >"$work/pe" 2>&1 \
         || fail "$zip: $(cat "$work/pe")"
     compiled_with -fstack-protector-strong -D_FORTIFY_SOURCE=2
     echo "ok: datum.exe:" $(sed 's/^-- //' "$work/pe")
