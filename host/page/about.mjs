@@ -5,14 +5,14 @@
 // build.mjs and site.mjs put each where it is shown; the checks read the
 // icons here.
 
-export const name = 'datum – ein Datum um eine gewählte Zahl von Tagen weiterzählen';
+export const name = 'datum – ein Datum um eine Anzahl von Tagen weiterzählen';
 
 // In lines as the page's source shows it; where it must be one line (an
 // attribute, the manifest), its line ends are spaces.
 export const description = `Das Programm fragt nach einem Startdatum und nach der Anzahl der Tage
-und nennt das Datum, das so viele Tage später liegt. Dabei nennt es auch
+und nennt das Datum, das so viele Tage später liegt. Dabei gibt es auch
 die Länge des Februars im Startjahr und in jedem folgenden Jahr bis zum
-Ergebnis.`;
+Ergebnis an.`;
 
 export const descriptionLine = description.replaceAll('\n', ' ');
 
