@@ -31,6 +31,9 @@ if(CPACK_GENERATOR STREQUAL "RPM")
   if(CPACK_DATUM_PIE)
     set(program ${CPACK_DATUM_PIE})
   endif()
-  execute_process(COMMAND ${CPACK_DATUM_LICENCE} ${program}
+  # node is needed for packages alone (script/bootstrap release), not to
+  # build the program.
+  find_program(node node REQUIRED)
+  execute_process(COMMAND ${node} ${CPACK_DATUM_LICENCE} ${program}
     OUTPUT_VARIABLE CPACK_RPM_PACKAGE_LICENSE OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 endif()
