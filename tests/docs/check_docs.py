@@ -20,8 +20,10 @@ os.environ["LC_ALL"] = "C.UTF-8"
 (WORK / "bin").mkdir()
 (WORK / "bin/datum").symlink_to(PROGRAM)
 
+
 def expect(ok, message):
     ok or sys.exit(f"FAIL: {message}")
+
 
 def run(args, what=None, check=True, **kwargs):
     """ARGS run to their end; with CHECK, a status other than 0 fails."""
@@ -30,11 +32,14 @@ def run(args, what=None, check=True, **kwargs):
            + (done.stdout + done.stderr).decode(errors="replace"))
     return done
 
+
 def sh(command, **kwargs):
     return run(["bash", "-o", "pipefail", "-c", command], command, **kwargs)
 
+
 def out(*args, **kwargs):
     return run(args, **kwargs).stdout.decode().strip()
+
 
 # The table of platforms as script/platforms.sh reads it: {name: {column: words}}.
 PLATFORMS = {}
@@ -43,13 +48,16 @@ for line in out("bash", "-c", "source script/platforms.sh; for p in $(platforms)
     name, column, cell = line.split("|", 2)
     PLATFORMS.setdefault(name, {})[column] = cell.split()
 
+
 def platform(column, value):
     return next(name for name, row in PLATFORMS.items() if row[column] == [value])
+
 
 def platform_of(path):
     """The platform a release file or its folder is named after; None: this machine's."""
     named = re.search(rf"datum-{re.escape(VERSION)}-([\w-]+?)(\.zip|\.tar\.gz)?(/|$)", str(path))
     return named[1] if named and named[1] in PLATFORMS else None
+
 
 @functools.cache
 def emulator(name):
@@ -62,13 +70,14 @@ def emulator(name):
         atexit.register(run, [Path(words[0]).with_name("wine-session.sh"), "stop"], check=False)
     return words
 
+
 def sample(path, name=None, cpu=()):
-    """Whether PATH, of platform NAME (by default the one of its folder's
-    name), writes the sample session for the sample answers."""
+    """Whether PATH, of platform NAME (or of its folder's name), writes the sample session."""
     expect(Path(path).is_file(), f"no program {path}")
     words = emulator(name or platform_of(path))
     done = run(words[:1] + list(cpu) + words[1:] + [path], check=False, input=ANSWERS)
     return done.returncode == 0 and done.stdout == SAMPLE
+
 
 @functools.cache
 def unpacked(name):
@@ -79,17 +88,14 @@ def unpacked(name):
         ".zip": f"unzip -q {file}"}.get(file.suffix, f"tar -xzf {file}"), cwd=folder)
     return folder
 
-def architecture(package):
-    """The platform a .deb or an .rpm is of."""
-    if package.suffix == ".deb":
-        return platform("deb", out("dpkg-deb", "-f", package, "Architecture"))
-    return platform("rpm", out("rpm", "-qp", "--qf", "%{ARCH}", package))
 
 def programs(name):
-    """The programs in the release files of platform NAME, by kind (gz: the tarball)."""
-    return {file.suffix[1:]: next(unpacked(file.name).rglob("bin/datum")) for file in DIST.iterdir()
-            if (architecture(file) if file.suffix in (".deb", ".rpm") else platform_of(file.name)) == name
-            and file.suffix in (".deb", ".rpm", ".gz")}
+    """The programs in the release files of platform NAME, by kind, as named by cmake/release_files.cmake."""
+    row = PLATFORMS[name]
+    ends = {"tarball": f"-{name}.tar.gz", "deb": f"_{''.join(row['deb'])}.deb", "rpm": f".{''.join(row['rpm'])}.rpm"}
+    return {kind: next(unpacked(file.name).rglob("bin/datum")) for kind, end in ends.items() if row.get(kind, True)
+            for file in DIST.iterdir() if file.name.endswith(end)}
+
 
 # The texts as a reader sees them, and what the web page says of the
 # program: its description (host/page/about.mjs) and its help.
@@ -125,6 +131,7 @@ with zipfile.ZipFile(DIST / ZIP) as windows_zip:
         expect(f'<html lang="{language}">' in html.splitlines(), f"{page} is not marked as {language}")
         expect(f'<td class="foot-os">datum {VERSION}</td>' in html, f"{page}: its footer does not name datum {VERSION}")
 
+
 def session(lines):
     """The sample session in LINES: from " 1 Geben Sie das erste Datum" on,
     the numbered lines and the answers indented by three blanks."""
@@ -132,6 +139,7 @@ def session(lines):
     end = next((i for i in range(start, len(lines)) if not re.fullmatch(r"[ 1-9][0-9]( .*)?|   [^ ].*", lines[i])),
                len(lines))
     return lines[start:end]
+
 
 SESSION = session(TEXTS["README.md"].splitlines())
 expect(SESSION, "README.md: no sample session")
@@ -145,19 +153,16 @@ expect([int(line[:2]) for line in numbered] == list(range(1, len(numbered) + 1))
 expect([line[3:] for line in numbered] == written, "the sample session is not what the program writes:\n"
        + "\n".join(written))
 
+
 def parts(name):
     """A text's parts in order: each fenced block as (language, lines), each
     paragraph, list item or table row as (None, its code spans); a rendered
     page's examples, from a "$" line to an empty one, as console blocks."""
+    if name in PAGES:
+        return [("console", [line[len(example[1]):] for line in example[0].splitlines()])
+                for example in re.finditer(r"^( *)\$ .*\n(.+\n)*", TEXTS[name], re.M)]
     found, unit, lines = [], [], TEXTS[name].splitlines()
-    for line in lines if name in PAGES else ():
-        if not unit and re.match(r" *\$ ", line):
-            indent = line.index("$")
-            found.append(("console", unit))
-        if unit or re.match(r" *\$ ", line):
-            unit = unit + [line[indent:]] if line.strip() else []
-            found[-1] = ("console", unit) if unit else found[-1]
-    while lines and name not in PAGES:
+    while lines:
         line = lines.pop(0)
         if unit and (not line.strip() or line.startswith(("```", "|", "- ", "#"))):
             found, unit = found + [(None, re.findall(r"`([^`]+)`", " ".join(unit)))], []
@@ -167,7 +172,8 @@ def parts(name):
         elif line.strip():
             expect(not line.startswith("$ "), f"{name}: an example outside a console block: {line}")
             unit.append(line)
-    return found + [(None, re.findall(r"`([^`]+)`", " ".join(unit)))] * (name not in PAGES)
+    return found + [(None, re.findall(r"`([^`]+)`", " ".join(unit)))]
+
 
 def examples(lines):
     """The commands of a console block, each with the lines it prints."""
@@ -180,6 +186,7 @@ def examples(lines):
             found[-1][1].append(line)
     return found
 
+
 def try_command(reader, command, in_block):
     """A line of a block, or a code span of two words or more."""
     for pattern, stand_in in STAND_INS:
@@ -189,30 +196,28 @@ def try_command(reader, command, in_block):
             return
     expect(not in_block, f"{reader.name}: no way to try {command!r} here")
 
-def install(reader, found, package, name, root):
-    """PACKAGE into a ROOT of its own, as a package of platform NAME."""
-    run(["dpkg", f"--root={root}", "--force-architecture", "--force-depends", "-i", package] if root.name == "deb" else
-        ["sh", "-c", f'rpm --root {root} --dbpath /var/lib/rpm --initdb && rpm --root {root} --dbpath /var/lib/rpm '
-         f'--nodeps --ignorearch -i "{package}"'], found[0])
+
+def install(reader, found):
+    """dpkg or rpm installs the package into an empty root, whatever its
+    architecture. The root lacks the C library, all a package may need."""
+    package = reader.cwd / found[2]
+    root = Path(tempfile.mkdtemp(dir=reader.folder)) / package.suffix[1:]
+    if package.suffix == ".deb":
+        needs = out("dpkg-deb", "-f", package, "Depends").split(", ")
+        for folder in ("info", "updates"):
+            (root / "var/lib/dpkg" / folder).mkdir(parents=True)
+        (root / "var/lib/dpkg/status").touch()
+        run(["dpkg", f"--root={root}", "--force-architecture", "--force-depends", "-i", package], found[0])
+        name = platform("deb", out("dpkg-deb", "-f", package, "Architecture"))
+    else:
+        needs = out("rpm", "-qp", "--requires", package).split("\n")
+        sh(f"rpm --root {root} --dbpath /var/lib/rpm --initdb && rpm --root {root} --dbpath /var/lib/rpm --nodeps "
+           f"--ignorearch -i {package}")
+        name = platform("rpm", out("rpm", "-qp", "--qf", "%{ARCH}", package))
+    expect(all(re.match(r"(libc6( |$)|libc\.so|ld-linux|rtld\(|rpmlib\()", n) for n in needs if n), f"{found[0]}: {needs}")
     expect(sample(root / "usr/bin/datum", name), f"{reader.name}: {found[0]!r} installs no program that works")
     reader.installed[root] = root / "usr/bin/datum"
 
-def install_deb(reader, found):
-    """dpkg installs into an empty root, which has no C library: the one
-    package that a package may depend on."""
-    deb, root = reader.cwd / found[1], Path(tempfile.mkdtemp(dir=reader.folder)) / "deb"
-    depends = out("dpkg-deb", "-f", deb, "Depends")
-    expect(re.fullmatch(r"(libc6( \([^)]*\))?)?", depends), f"{found[0]}: depends on {depends}")
-    (root / "var/lib/dpkg/info").mkdir(parents=True)
-    (root / "var/lib/dpkg/updates").mkdir()
-    (root / "var/lib/dpkg/status").touch()
-    install(reader, found, deb, platform("deb", out("dpkg-deb", "-f", deb, "Architecture")), root)
-
-def install_rpm(reader, found):
-    rpm, root = reader.cwd / found[2], Path(tempfile.mkdtemp(dir=reader.folder)) / "rpm"
-    needs = [n for n in out("rpm", "-qp", "--requires", rpm).split("\n") if not re.match(r"rpmlib\(|rtld\(|l[di]", n)]
-    expect(not needs, f"{found[0]}: requires {needs}, more than the C library")
-    install(reader, found, rpm, platform("rpm", out("rpm", "-qp", "--qf", "%{ARCH}", rpm)), root)
 
 def remove(reader, found):
     """"(or dnf, zypper)": every root loses the package, and nothing of it stays."""
@@ -224,6 +229,7 @@ def remove(reader, found):
         left = [p for p in root.rglob("*") if not p.is_dir() and not str(p).startswith(f"{root}/var/lib/")]
         expect(not left, f"{reader.name}: {found[0]!r} leaves {left}")
         del reader.installed[root]
+
 
 def npm(reader, found):
     """npm as written, offline, with a prefix in the reader's folder."""
@@ -238,6 +244,7 @@ def npm(reader, found):
         expect(not (prefix / "bin/datum").exists(), f"{reader.name}: {found[0]!r} leaves datum behind")
         del reader.installed[prefix]
 
+
 def unpack(reader, found):
     """tar as written, or unzip for Windows' tar, which unpacks a zip the same
     way. A platform's release file holds its program in a folder of its name."""
@@ -246,11 +253,6 @@ def unpack(reader, found):
     expect(not platform_of(folder) or sample(folder / ("bin/datum" if found[1] else "datum.exe")),
            f"{reader.name}: the program of {found[0]!r} does not write the sample session")
 
-def on_path(reader, found):
-    """Once PATH has ~/.local/bin, the shell finds datum there, and man its page."""
-    printed = sh(f"{found[0]}; command -v datum; man -w datum", env={**reader.env, "PATH": os.environ["PATH"]})
-    expect(printed.stdout.decode().split() == [f"{reader.env['HOME']}/.local/{path}" for path in
-                                               ("bin/datum", "share/man/man1/datum.1")], f"{reader.name}: {found[0]!r}")
 
 def plain_build(reader, found):
     """As written, where the reader unpacked the source, with the presets'
@@ -266,6 +268,7 @@ def plain_build(reader, found):
     (path / "cmake").chmod(0o755)
     sh(found[0], cwd=reader.cwd, env={**reader.env, "PATH": str(path)})
 
+
 @functools.cache
 def no_apt(script):
     """SCRIPT of the unpacked source where there is neither apt nor dpkg: it
@@ -279,30 +282,27 @@ def no_apt(script):
     expect(done.returncode and named, f"{script} where there is no apt: {done.stderr.decode()}")
     return named[1].split()
 
+
 def script_run(reader, found):
     """In a clone, which the unpacked source stands for: it builds the program
     and runs it at the terminal, here on the sample answers; then without apt."""
     done = run([unpacked(f"{SOURCE}.tar.gz") / SOURCE / "script/run"], input=ANSWERS)
     expect(done.stdout == SAMPLE and no_apt("script/run"), "script/run does not run the program on the sample answers")
 
-def check_sums(reader, found):
-    printed = sh(found[0], cwd=reader.cwd).stdout.decode()
-    expect(printed.count(": OK\n") == len((DIST / "SHA256SUMS").read_text().splitlines()),
-           f"{found[0]!r} does not check every file of SHA256SUMS:\n{printed}")
 
 def change_folder(reader, found):
     expect((reader.cwd / found[1]).is_dir(), f"{reader.name}: {found[0]!r}: no such folder")
     reader.cwd = reader.cwd / found[1]
 
+
 # The guides' commands, by pattern: what runs here, or (a string) why
 # nothing can. Every line of a sh or bat block must match one; a code span
 # in the prose is taken for a command if it does.
 STAND_INS = [
-    (r"(sha256sum|shasum -a 256) -c SHA256SUMS --ignore-missing", check_sums),
-    # apt, dnf and zypper need a system of their own: dpkg and rpm install
-    # into an empty root, whatever the package's architecture.
-    (r"sudo apt install \./(\S+\.deb)", install_deb),
-    (r"sudo (dnf install|zypper install --allow-unsigned-rpm) \./(\S+\.rpm)", install_rpm),
+    (r"(sha256sum|shasum -a 256) -c SHA256SUMS --ignore-missing", lambda reader, found: expect(sh(
+        found[0], cwd=reader.cwd).stdout.decode().count(": OK\n") == len((DIST / "SHA256SUMS").read_text().splitlines()), found[0])),
+    # apt, dnf and zypper need a system of their own.
+    (r"sudo (apt install|dnf install|zypper install --allow-unsigned-rpm) \./(\S+\.(deb|rpm))", install),
     (r"sudo apt remove datum", remove),
     (r"npm (install|uninstall) -g (\./\S+\.tgz|datum)", npm),
     (r"tar -xzf (\S+\.tar\.gz)|tar -xf (\S+\.zip)", unpack),
@@ -314,7 +314,10 @@ STAND_INS = [
     (r"datum\.exe|build/datum", lambda reader, found: expect(sample(reader.cwd / found[0]), f"{found[0]} fails")),
     (r"man -l (\S+)", lambda reader, found: run(["man", "-l", reader.cwd / found[1] if (reader.cwd / found[1]).exists()
                                                  else ROOT / found[1]], found[0])),
-    (r'export PATH="\$HOME/\.local/bin:\$PATH"', on_path),
+    # Once PATH has ~/.local/bin, the shell finds datum there, and man its page.
+    (r'export PATH="\$HOME/\.local/bin:\$PATH"', lambda reader, found: expect(sh(
+        f"{found[0]}; command -v datum; man -w datum", env={**reader.env, "PATH": os.environ["PATH"]}).stdout.decode()
+        .split() == [f"{reader.env['HOME']}/.local/{p}" for p in ("bin/datum", "share/man/man1/datum.1")], found[0])),
     (r"cmake -S \. -B build .*", plain_build),
     (r"script/run", script_run),
     # It runs every check, this one among them.
@@ -370,6 +373,7 @@ for name in ("README.md", "LIESMICH.md", "DEVELOPING.md", "CHANGELOG.md"):
     for target in re.findall(r"\]\(([^)#]*)[^)]*\)", TEXTS[name]):
         expect(not target or re.match(r"\w+:", target) or (ROOT / target).exists(), f"{name} links to {target}: not there")
 
+
 def answer(given, wait=False):
     """The last line the program writes on the answers GIVEN. WAIT: it ends
     on them without waiting, though its input stays open a second longer."""
@@ -377,11 +381,12 @@ def answer(given, wait=False):
     running.stdin.write(given.encode() if isinstance(given, str) else given)
     running.stdin.flush()
     try:
-        running.wait(timeout=1 if wait else None) if wait else running.stdin.close()
+        running.wait(timeout=1) if wait else running.stdin.close()
     except subprocess.TimeoutExpired:
         running.kill()
         expect(False, f"{given!r}: the program does not end at once")
     return running.stdout.read().decode().rstrip("\r\n").split("\r\n")[-1]
+
 
 def text_after_count(found):
     """Each answer shown, after a date, ends the program without the final character."""
@@ -390,6 +395,7 @@ def text_after_count(found):
         end = datetime.date(2023, 12, 31) + datetime.timedelta(days=count)
         expect(answer(f"31 12 2023 {''.join(given)}\n", wait=True) ==
                f"{count} Tage nach dem 31. 12. 2023 ist der {end.day}. {end.month}. {end.year}.", "".join(given))
+
 
 # The bytes the program skips before a number (a sign and the digits, which
 # may begin one, aside), and the names the texts give them.
@@ -400,16 +406,19 @@ WHITE_SPACE = {"space": 32, "tab": 9, "line feed": 10, "vertical tab": 11, "form
                "vertikaler Tabulator": 11, "Seitenvorschub": 12, "Wagenrücklauf": 13}
 orders = set()
 
+
 def white_space(found):
     named = [WHITE_SPACE.get(name) for name in re.split(r", | and | und ", found[1])]
     expect(sorted(named, key=str) == sorted(SKIPPED, key=str), f"{found[1]}: the program skips the bytes {SKIPPED}")
     orders.add(tuple(named))
+
 
 @functools.cache
 def npm_page():
     """The page that `man -L de datum` finds once the npm package is installed."""
     run(["npm", "install", "-g", "--offline", "--prefix", WORK / "npm", DIST / f"{SOURCE}.tgz"])
     return out("man", "-L", "de", "-w", "datum", env={**os.environ, "MANPATH": str(WORK / "npm/share/man")})
+
 
 def unreadable_file(found):
     """The sample answers as Windows may save them, after a byte order mark
@@ -420,6 +429,7 @@ def unreadable_file(found):
             printed = run(emulator(platform_of(path)) + [path], input=saved).stdout.decode().split("\r\n")[-2]
             expect(printed == found[1], f"{path} on {saved[:4]}...: {printed}")
 
+
 def raspberry(found):
     """The armhf programs run on the processor of the Raspberry Pi named
     first, and stop at instructions that the processor of the others lacks."""
@@ -428,6 +438,7 @@ def raspberry(found):
         for model in found.groups():
             expect(sample(path, armhf, ["-cpu", cpu[model]]) == (model == found[1]), f"{path} on a {model}")
 
+
 def fixed_address(found):
     """Every tarball's program is static and loads at a random address, but
     on the architectures named, whose packages hold a dynamic PIE."""
@@ -435,8 +446,9 @@ def fixed_address(found):
     for name in PLATFORMS:
         for kind, path in programs(name).items():
             said = out("file", "-b", path)
-            expect(re.search(("LSB executable.*statically" if kind == "gz" else "LSB pie executable.*dynamically")
+            expect(re.search(("LSB executable.*statically" if kind == "tarball" else "LSB pie executable.*dynamically")
                              if name in fixed else "static-pie linked", said), f"{name}: its {kind}'s program: {said}")
+
 
 # Sentences about the program and its release, each with its check, which
 # gets what the sentence says (its pattern's groups): a sentence changed
