@@ -1,22 +1,31 @@
 #!/usr/bin/python3
 """The page in headless Chromium, opened from the disk as a user opens it,
-and the web site, served from a web host on 127.0.0.1 as a phone opens it.
+and the web site, served from a web host on 127.0.0.1 as a phone opens it,
+in steps, each a CTest test of its own (wasm.browser.STEP) with a browser
+of its own.
 
-Each case types into the page as a user does and compares the transcript
-with what the program writes for the same input, run as the node command.
-axe-core audits the page in light and dark. The site installs, works
-offline from its service worker, gives way to another release put in its
-place, and fits a phone's screen with the on-screen keyboard open. Page
-and site keep the newest line and the input field in view at every size
-of a grid, from 320 x 250 px to 1920 x 1200. Screenshots at 360 and 1280
-px, of the phone's screen and of small, middle and tall sizes go to the
-output folder.
+The page's steps (page.*) type into the page as a user does and compare
+the transcript with what the program writes for the same input, run as
+the node command; axe-core audits the page in light and dark. The site's
+steps (site.*) check that it installs, works offline from its service
+worker, gives way to another release put in its place, and fits a
+phone's screen with the on-screen keyboard open; site.files, which the
+others require, checks that each built site's worker keeps exactly its
+files. Page and site keep the newest line and the input field in view at
+every size of a grid, from 320 x 250 px to 1920 x 1200 (every_size).
+Screenshots at 360 and 1280 px, of the phone's screen and of small,
+middle and tall sizes go to the output folder.
 
-    page_test.py PAGE NODE_COMMAND OUTPUT_FOLDER SITE OTHER_SITE
+    page_test.py --list
+    page_test.py STEP PAGE NODE_COMMAND OUTPUT_FOLDER SITE OTHER_SITE
 
-OTHER_SITE is the site built as another release.
+--list names every step, whether it is slow, and the fixture it sets up
+or requires, a step a line; CTest reads it (tests/browser/steps.cmake).
+OTHER_SITE is the site built as another release. One step again, in the
+build folder: ctest -R '^wasm\.browser\.site\.offline$'.
 """
 
+import contextlib
 import json
 import pathlib
 import re
@@ -35,7 +44,8 @@ from selenium.webdriver.common.keys import Keys
 import accessibility
 from site_server import SiteServer
 
-PAGE, NODE_COMMAND, OUTPUT, SITE, OTHER_SITE = sys.argv[1:6]
+# What the build made, from the command line.
+PAGE = NODE_COMMAND = OUTPUT = SITE = OTHER_SITE = None
 LARGEST = "1 1 1 2147483647"
 
 
@@ -54,6 +64,18 @@ def browser(width, profile, height=800):
     driver.execute_cdp_cmd("Browser.grantPermissions",
                            {"permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
     return driver
+
+
+@contextlib.contextmanager
+def opened(profile, width=1280, height=800):
+    """A browser for one step, which ends with no error in its log."""
+    driver = browser(width, profile, height)
+    try:
+        yield driver
+        errors = [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
+        expect(not errors, f"errors in the browser: {errors}")
+    finally:
+        driver.quit()
 
 
 def screen(driver, width, height, mobile=None):
@@ -124,10 +146,14 @@ class Page:
                 && transcript.scrollTop + transcript.clientHeight >= transcript.scrollHeight - 1;""")
 
     def restart(self):
+        """Neu starten, after Abbrechen if the program still runs: the
+        program from its start, in a transcript of its own."""
         if self.button("stop").is_enabled():
             self.button("stop").click()
         self.button("restart").click()
         self.wait_for_state("wartet")
+        shown, gap = self.transcript()
+        expect(shown == program_lines("")[:2] and not gap, f"transcript after a restart: {shown}")
 
 
 def expect(condition, message):
@@ -135,7 +161,7 @@ def expect(condition, message):
         raise AssertionError(message)
 
 
-def sample_session(page):
+def sample_session(page, pictures="page"):
     for line in ("31", "12", "2023", "1"):
         page.answer(line)
     page.wait_for_state("wartet")
@@ -148,8 +174,9 @@ def sample_session(page):
     # All of it, answers included, and not the hidden note of left-out lines.
     copied = page.copied()
     expect(copied == "\n".join(expected) + "\n", f"copied {copied!r}")
-    width = page.driver.execute_script("return window.innerWidth")
-    page.driver.save_screenshot(f"{OUTPUT}/page-{width}.png")
+    if pictures:
+        width = page.driver.execute_script("return window.innerWidth")
+        page.driver.save_screenshot(f"{OUTPUT}/{pictures}-{width}.png")
     page.answer("x")
     page.wait_for_state("beendet (Status 0)")
 
@@ -272,8 +299,6 @@ def stop(page):
     time.sleep(0.3)
     expect(page.transcript() == before, "the transcript goes on after Stop")
     page.restart()
-    shown, gap = page.transcript()
-    expect(shown == program_lines("")[:2] and not gap, f"transcript after a restart: {shown}")
 
 
 def focus(page):
@@ -499,91 +524,172 @@ def installable(page, url):
         expect(name == expected_name and re.fullmatch(pattern, sources), f"the policy has {name} {sources}")
 
 
-def served_site(profile):
-    """The site from a web host: installed, offline, and updated."""
-    files, release = site_files(SITE)
-    other_files, other_release = site_files(OTHER_SITE)
-    expect(release != other_release, "the other site is the same release")
-    driver = browser(1280, profile)
-    server = SiteServer(SITE)
-    url = server.url
-    try:
-        page = Page(driver, url)
-        installable(page, url)
-        driver.execute_async_script("navigator.serviceWorker.ready.then(() => arguments[0]())")
-        page = Page(driver, url)
-        worker = driver.execute_script("return navigator.serviceWorker.controller?.scriptURL")
-        expect(worker == url + "service-worker.js", f"after a reload the page is served by {worker}")
-        expect(caches(driver) == [[f"datum {url} {release}", [url + name for name in files]]],
-               f"the caches hold {caches(driver)}")
-        print("ok: the site installs and its worker keeps exactly its files")
-        # The page looks for a new release at every visit; the host goes
-        # away once that look is over (the browser does one at a time).
-        driver.execute_async_script(
-            "navigator.serviceWorker.getRegistration().then((r) => r.update()).then(() => arguments[0]())")
-
-        server.stop()
-        page = Page(driver, url)
-        sample_session(page)
-        print("ok: the site works offline")
-
-        # Another release on the host: its worker takes over at the next
-        # visit and leaves its own cache only.
-        server = SiteServer(OTHER_SITE, server.port)
-        driver.get(url)
-        version = other_release.split()[0]
-        deadline = time.monotonic() + 10
-        while version not in driver.execute_script("return document.body.textContent"):
-            expect(time.monotonic() < deadline, "the other release does not take over")
-            time.sleep(0.1)
-        page = Page(driver, url)
-        expect(caches(driver) == [[f"datum {url} {other_release}", [url + name for name in other_files]]],
-               f"after the update the caches hold {caches(driver)}")
-        print("ok: another release takes over at the next visit")
-
-        for width, height in ((360, 300), (640, 300)):
-            screen(driver, width, height)
-            page = Page(driver, url)
-            phone(page, width, height)
-            print(f"ok: a phone's screen of {width} x {height} px")
-        every_size(Page(driver, url), "sizes-site")
-        print(f"ok: the site at {len(SIZES)} sizes")
-        errors = [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
-        expect(not errors, f"errors in the browser: {errors}")
-    finally:
-        server.stop()
-        driver.quit()
+# Every step by its name: what it runs, whether it is slow, and the
+# fixture it sets up or requires.
+STEPS = {}
+SITE_FIXTURE = "site"
 
 
-def main():
-    checks = (sample_session, unreadable_answer, ended_input, long_line, several_lines_pasted,
-              largest_count, stop, keyboard_only)
-    audited = (sample_session, largest_count)
-    at_360 = (*audited, every_size)
-    with tempfile.TemporaryDirectory() as profile:
-        for width in (1280, 360):
-            driver = browser(width, f"{profile}/{width}")
-            try:
+def step(name, slow=False, setup=None, requires=None):
+    def register(run):
+        STEPS[name] = (run, slow, setup, requires)
+        return run
+    return register
+
+
+def site_step(name, slow=False):
+    """A step on the served site, which needs the built sites checked."""
+    return step(f"site.{name}", slow, requires=SITE_FIXTURE)
+
+
+def page_step(check, widths=(1280,), audited=False, slow=False):
+    """CHECK on the page, loaded from the disk at each of WIDTHS; audited by
+    axe-core after it if AUDITED."""
+    def run(profile):
+        with opened(profile, widths[0]) as driver:
+            for width in widths:
+                screen(driver, width, 800)
                 page = Page(driver)
-                expect(not driver.execute_script("return performance.getEntriesByType('resource').length"),
-                       "the page loaded something")
-                expect(driver.execute_script(
-                    "return document.documentElement.scrollWidth <= window.innerWidth"),
-                    f"the page scrolls sideways at {width} px")
-                audit(page, f"at the start at {width} px")
-                for check in checks if width == 1280 else at_360:
-                    check(page)
-                    print(f"ok: {check.__name__} at {width} px")
-                    if check in audited:
-                        audit(page, f"after {check.__name__} at {width} px")
-                    if check is not stop:
-                        page.restart()
-                errors = [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
-                expect(not errors, f"errors in the browser: {errors}")
-            finally:
-                driver.quit()
-        served_site(f"{profile}/site")
+                check(page)
+                if audited:
+                    audit(page, f"after {check.__name__} at {width} px")
+    step(f"page.{check.__name__}", slow)(run)
+
+
+@step("page.start")
+def page_start(profile):
+    """The page as it opens at 1280 and 360 px: nothing loaded from
+    elsewhere, nothing to scroll sideways, nothing for axe-core."""
+    with opened(profile) as driver:
+        for width in (1280, 360):
+            screen(driver, width, 800)
+            page = Page(driver)
+            expect(not driver.execute_script("return performance.getEntriesByType('resource').length"),
+                   "the page loaded something")
+            expect(driver.execute_script("return document.documentElement.scrollWidth <= window.innerWidth"),
+                   f"the page scrolls sideways at {width} px")
+            audit(page, f"at the start at {width} px")
+
+
+page_step(sample_session, (1280, 360), audited=True)
+page_step(unreadable_answer)
+page_step(ended_input)
+page_step(long_line)
+page_step(several_lines_pasted)
+page_step(largest_count, (1280, 360), audited=True, slow=True)
+page_step(stop)
+page_step(keyboard_only)
+page_step(every_size, (360,), slow=True)
+
+
+@step("site.files", setup=SITE_FIXTURE)
+def built_sites(profile):
+    """Each built site's worker keeps exactly the site's files, and the
+    other release is another."""
+    _, release = site_files(SITE)
+    _, other_release = site_files(OTHER_SITE)
+    expect(release != other_release, "the other site is the same release")
+
+
+def installed(driver, url, folder):
+    """The site's first visit and its reload: from then on its service
+    worker serves the page, with exactly the site's files in its cache."""
+    files, release = site_files(folder)
+    page = Page(driver, url)
+    driver.execute_async_script("navigator.serviceWorker.ready.then(() => arguments[0]())")
+    page = Page(driver, url)
+    worker = driver.execute_script("return navigator.serviceWorker.controller?.scriptURL")
+    expect(worker == url + "service-worker.js", f"after a reload the page is served by {worker}")
+    expect(caches(driver) == [[f"datum {url} {release}", [url + name for name in files]]],
+           f"the caches hold {caches(driver)}")
+    # The page looks for a new release at every visit; the host may go
+    # away once that look is over (the browser does one at a time).
+    driver.execute_async_script(
+        "navigator.serviceWorker.getRegistration().then((r) => r.update()).then(() => arguments[0]())")
+    return page
+
+
+@site_step("installable")
+def site_installable(profile):
+    with opened(profile) as driver:
+        server = SiteServer(SITE)
+        try:
+            installable(Page(driver, server.url), server.url)
+            installed(driver, server.url, SITE)
+        finally:
+            server.stop()
+
+
+@site_step("offline")
+def site_offline(profile):
+    with opened(profile) as driver:
+        server = SiteServer(SITE)
+        try:
+            installed(driver, server.url, SITE)
+            server.stop()
+            sample_session(Page(driver, server.url), pictures=None)
+        finally:
+            server.stop()
+
+
+@site_step("update")
+def site_update(profile):
+    """Another release on the host: its worker takes over at the next
+    visit and leaves its own cache only."""
+    other_files, other_release = site_files(OTHER_SITE)
+    with opened(profile) as driver:
+        server = SiteServer(SITE)
+        try:
+            url = server.url
+            installed(driver, url, SITE)
+            server.stop()
+            server = SiteServer(OTHER_SITE, server.port)
+            driver.get(url)
+            version = other_release.split()[0]
+            deadline = time.monotonic() + 10
+            while version not in driver.execute_script("return document.body.textContent"):
+                expect(time.monotonic() < deadline, "the other release does not take over")
+                time.sleep(0.1)
+            Page(driver, url)
+            expect(caches(driver) == [[f"datum {url} {other_release}", [url + name for name in other_files]]],
+                   f"after the update the caches hold {caches(driver)}")
+        finally:
+            server.stop()
+
+
+@site_step("phone")
+def site_phone(profile):
+    with opened(profile) as driver:
+        server = SiteServer(SITE)
+        try:
+            for width, height in ((360, 300), (640, 300)):
+                screen(driver, width, height)
+                phone(Page(driver, server.url), width, height)
+        finally:
+            server.stop()
+
+
+@site_step("every_size", slow=True)
+def site_every_size(profile):
+    with opened(profile) as driver:
+        server = SiteServer(SITE)
+        try:
+            every_size(Page(driver, server.url), "sizes-site")
+        finally:
+            server.stop()
+
+
+def main(arguments):
+    if arguments == ["--list"]:
+        for name, (_, slow, setup, requires) in STEPS.items():
+            print(name, "slow" if slow else "-", setup or "-", requires or "-")
+        return
+    global PAGE, NODE_COMMAND, OUTPUT, SITE, OTHER_SITE
+    name, PAGE, NODE_COMMAND, OUTPUT, SITE, OTHER_SITE = arguments
+    with tempfile.TemporaryDirectory() as profile:
+        STEPS[name][0](profile)
+    print(f"ok: {name}")
 
 
 if __name__ == "__main__":
-    main()
+    main(sys.argv[1:])
