@@ -622,11 +622,15 @@ def site_installable(profile):
 
 @site_step("offline")
 def site_offline(profile):
+    """The installed site with its host gone, every connection to it
+    closed, and the browser's HTTP cache empty: only its service worker
+    can answer, for the folder's own address too."""
     with opened(profile) as driver:
         server = SiteServer(SITE)
         try:
             installed(driver, server.url, SITE)
             server.stop()
+            driver.execute_cdp_cmd("Network.clearBrowserCache", {})
             sample_session(Page(driver, server.url), pictures=None)
         finally:
             server.stop()
