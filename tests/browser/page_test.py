@@ -582,6 +582,45 @@ page_step(keyboard_only)
 page_step(every_size, (360,), slow=True)
 
 
+def first_line_shown(page, frames=2):
+    """The number of the transcript's first line in its view, and where
+    that line stands from the top of its text; seen after FRAMES frames
+    of the page."""
+    return page.driver.execute_async_script("""
+        const [frames, done] = arguments;
+        const measure = () => {
+            const transcript = document.getElementById('transcript');
+            const top = transcript.getBoundingClientRect().top + transcript.clientTop
+                + parseFloat(getComputedStyle(transcript).paddingTop);
+            const lines = [...transcript.children];
+            const first = lines.findIndex((line) => line.getBoundingClientRect().bottom > top);
+            done([first, lines[first].getBoundingClientRect().top - top]);
+        };
+        const after = (left) => (left === 0 ? measure() : requestAnimationFrame(() => after(left - 1)));
+        after(frames);""", frames)
+
+
+@step("page.scrolled_back")
+def scrolled_back(profile):
+    """A transcript that the user has scrolled back stays where the user
+    left it when the window changes its size, as when a phone's on-screen
+    keyboard closes."""
+    with opened(profile, 360, 300) as driver:
+        page = Page(driver)
+        page.answer("1 1 1 150000")
+        page.wait_for_state("wartet")
+        driver.execute_script("""
+            const transcript = document.getElementById('transcript');
+            transcript.scrollTop = transcript.scrollHeight / 3;""")
+        before = first_line_shown(page)
+        expect(before[0] > 0 and not page.scrolled_to_end(), f"the transcript is not scrolled back: {before}")
+        screen(driver, 360, 640)
+        after = first_line_shown(page)
+        expect(after[0] == before[0] and abs(after[1] - before[1]) < 1,
+               f"scrolled back to line {before}, after the keyboard closed at line {after}")
+
+
+
 @step("site.files", setup=SITE_FIXTURE)
 def built_sites(profile):
     """Each built site's worker keeps exactly the site's files, and the
