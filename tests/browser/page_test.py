@@ -620,6 +620,22 @@ def scrolled_back(profile):
                f"scrolled back to line {before}, after the keyboard closed at line {after}")
 
 
+@step("page.answer_scrolled_away")
+def answer_scrolled_away(profile):
+    """An answer typed while the page is scrolled away from the input
+    field, down to the help: the newest line and the field come back into
+    view."""
+    with opened(profile, 360, 640) as driver:
+        page = Page(driver)
+        page.answer("31")
+        page.wait_for_state("wartet")
+        driver.execute_script("scrollTo(0, document.documentElement.scrollHeight)")
+        field = driver.execute_script("return document.getElementById('line').getBoundingClientRect().bottom")
+        expect(field < 0, f"the page is not scrolled away from the input field: its foot at {field} px")
+        ActionChains(driver).send_keys("12", Keys.ENTER).perform()
+        page.wait_for_state("wartet")
+        in_view(page, "after an answer typed away from the field: ", frames=2)
+
 
 @step("site.files", setup=SITE_FIXTURE)
 def built_sites(profile):
