@@ -26,6 +26,7 @@ build folder: ctest -R '^wasm\.browser\.site\.offline$'.
 """
 
 import contextlib
+import html
 import json
 import pathlib
 import re
@@ -646,22 +647,55 @@ def built_sites(profile):
     expect(release != other_release, "the other site is the same release")
 
 
-def installed(driver, url, folder):
-    """The site's first visit and its reload: from then on its service
-    worker serves the page, with exactly the site's files in its cache."""
+def kept(url, folder):
+    """The cache of the site built in FOLDER and served at URL: its name,
+    and the addresses its worker keeps."""
     files, release = site_files(folder)
+    return [f"datum {url} {release}", [url + name for name in files]]
+
+
+def expect_caches(driver, *expected):
+    held = caches(driver)
+    expect(sorted(held) == sorted(expected), f"the caches hold {held}, not {list(expected)}")
+
+
+def installed(driver, url, folder, *others):
+    """The site's first visit and its reload: from then on its service
+    worker serves the page, with exactly the site's files in its cache,
+    beside the caches OTHERS of other sites."""
     page = Page(driver, url)
     driver.execute_async_script("navigator.serviceWorker.ready.then(() => arguments[0]())")
     page = Page(driver, url)
     worker = driver.execute_script("return navigator.serviceWorker.controller?.scriptURL")
     expect(worker == url + "service-worker.js", f"after a reload the page is served by {worker}")
-    expect(caches(driver) == [[f"datum {url} {release}", [url + name for name in files]]],
-           f"the caches hold {caches(driver)}")
+    expect_caches(driver, kept(url, folder), *others)
     # The page looks for a new release at every visit; the host may go
     # away once that look is over (the browser does one at a time).
     driver.execute_async_script(
         "navigator.serviceWorker.getRegistration().then((r) => r.update()).then(() => arguments[0]())")
     return page
+
+
+def footer(folder):
+    """The text of the footer of the page built in FOLDER, which names its
+    release and its licences."""
+    source = pathlib.Path(folder, "index.html").read_text()
+    return html.unescape(re.sub(r"<[^>]*>", "", re.search(r"<footer>(.*)</footer>", source, re.S)[1]))
+
+
+def shows(driver, folder):
+    return driver.execute_script("return document.querySelector('footer')?.textContent") == footer(folder)
+
+
+def next_visit(driver, url, folder):
+    """A visit of URL, whose host now has the site built in FOLDER: the
+    page shown, once its new worker has taken over, is that site's."""
+    driver.get(url)
+    deadline = time.monotonic() + 10
+    while not shows(driver, folder):
+        expect(time.monotonic() < deadline, f"the site of {folder} does not take over")
+        time.sleep(0.1)
+    return Page(driver, url)
 
 
 @site_step("installable")
@@ -695,7 +729,6 @@ def site_offline(profile):
 def site_update(profile):
     """Another release on the host: its worker takes over at the next
     visit and leaves its own cache only."""
-    other_files, other_release = site_files(OTHER_SITE)
     with opened(profile) as driver:
         server = SiteServer(SITE)
         try:
@@ -703,15 +736,28 @@ def site_update(profile):
             installed(driver, url, SITE)
             server.stop()
             server = SiteServer(OTHER_SITE, server.port)
-            driver.get(url)
-            version = other_release.split()[0]
-            deadline = time.monotonic() + 10
-            while version not in driver.execute_script("return document.body.textContent"):
-                expect(time.monotonic() < deadline, "the other release does not take over")
-                time.sleep(0.1)
-            Page(driver, url)
-            expect(caches(driver) == [[f"datum {url} {other_release}", [url + name for name in other_files]]],
-                   f"after the update the caches hold {caches(driver)}")
+            next_visit(driver, url, OTHER_SITE)
+            expect_caches(driver, kept(url, OTHER_SITE))
+        finally:
+            server.stop()
+
+
+@site_step("two_folders")
+def site_two_folders(profile):
+    """Two copies of the site in two folders of one host: when one of them
+    is updated, the other keeps its own cache, and its own page."""
+    with opened(profile) as driver:
+        server = SiteServer(SITE, copy=SITE)
+        try:
+            url, copy = server.url, server.copy_url
+            installed(driver, copy, SITE)
+            installed(driver, url, SITE, kept(copy, SITE))
+            server.stop()
+            server = SiteServer(OTHER_SITE, server.port, copy=SITE)
+            next_visit(driver, url, OTHER_SITE)
+            expect_caches(driver, kept(url, OTHER_SITE), kept(copy, SITE))
+            Page(driver, copy)
+            expect(shows(driver, SITE), "the copy's page is not its own release")
         finally:
             server.stop()
 
