@@ -162,15 +162,21 @@ def expect(condition, message):
         raise AssertionError(message)
 
 
+def sample_transcript():
+    """The transcript of the sample session: the program's lines, with
+    each answer after the prompt it answers."""
+    expected = program_lines("31\n12\n2023\n1\n")
+    for prompt, answer in ((2, "31"), (4, "12"), (6, "2023"), (10, "1")):
+        expected.insert(prompt, answer)
+    return expected
+
+
 def sample_session(page, pictures="page"):
     for line in ("31", "12", "2023", "1"):
         page.answer(line)
     page.wait_for_state("wartet")
     shown, _ = page.transcript()
-    expected = program_lines("31\n12\n2023\n1\n")
-    # The program's lines, with each answer after the prompt it answers.
-    for prompt, answer in ((2, "31"), (4, "12"), (6, "2023"), (10, "1")):
-        expected.insert(prompt, answer)
+    expected = sample_transcript()
     expect(shown == expected, f"transcript {shown}")
     # All of it, answers included, and not the hidden note of left-out lines.
     copied = page.copied()
@@ -738,6 +744,42 @@ def site_update(profile):
             server = SiteServer(OTHER_SITE, server.port)
             next_visit(driver, url, OTHER_SITE)
             expect_caches(driver, kept(url, OTHER_SITE))
+        finally:
+            server.stop()
+
+
+@site_step("update_in_session")
+def site_update_in_session(profile):
+    """A new release found while a session is in progress: its worker
+    takes over, but the page neither loads again nor loses the answers
+    given; the session goes on, and the next visit is the new release."""
+    with opened(profile) as driver:
+        server = SiteServer(SITE)
+        try:
+            url = server.url
+            page = installed(driver, url, SITE)
+            for line in ("31", "12"):
+                page.answer(line)
+            page.wait_for_state("wartet")
+            driver.execute_script("window.sameSession = true")
+            server.stop()
+            server = SiteServer(OTHER_SITE, server.port)
+            driver.execute_script("navigator.serviceWorker.getRegistration().then((r) => r.update())")
+            deadline = time.monotonic() + 10
+            while caches(driver) != [kept(url, OTHER_SITE)]:
+                expect(time.monotonic() < deadline, f"the new release does not take over: {caches(driver)}")
+                time.sleep(0.1)
+            # Time for the page to load again, which it must not.
+            time.sleep(1)
+            expect(driver.execute_script("return window.sameSession === true"),
+                   "the page loaded again when the new release took over")
+            for line in ("2023", "1"):
+                page.answer(line)
+            page.wait_for_state("wartet")
+            shown, _ = page.transcript()
+            expect(shown == sample_transcript(), f"after the new release took over the transcript is {shown}")
+            expect(shows(driver, SITE), "the page in the session is not the one it began with")
+            next_visit(driver, url, OTHER_SITE)
         finally:
             server.stop()
 
