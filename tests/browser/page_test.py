@@ -17,11 +17,12 @@ Screenshots at 360 and 1280 px, of the phone's screen and of small,
 middle and tall sizes go to the output folder.
 
     page_test.py --list
-    page_test.py STEP PAGE NODE_COMMAND OUTPUT_FOLDER SITE OTHER_SITE
+    page_test.py STEP PAGE NODE_COMMAND OUTPUT_FOLDER SITE OTHER_SITE REBUILT_SITE
 
 --list names every step, whether it is slow, and the fixture it sets up
 or requires, a step a line; CTest reads it (tests/browser/steps.cmake).
-OTHER_SITE is the site built as another release. One step again, in the
+OTHER_SITE is the site built as another release, REBUILT_SITE the same
+release built again with a file changed. One step again, in the
 build folder: ctest -R '^wasm\.browser\.site\.offline$'.
 """
 
@@ -46,7 +47,7 @@ import accessibility
 from site_server import SiteServer
 
 # What the build made, from the command line.
-PAGE = NODE_COMMAND = OUTPUT = SITE = OTHER_SITE = None
+PAGE = NODE_COMMAND = OUTPUT = SITE = OTHER_SITE = REBUILT_SITE = None
 LARGEST = "1 1 1 2147483647"
 
 
@@ -650,6 +651,7 @@ def built_sites(profile):
     other release is another."""
     _, release = site_files(SITE)
     _, other_release = site_files(OTHER_SITE)
+    site_files(REBUILT_SITE)
     expect(release != other_release, "the other site is the same release")
 
 
@@ -784,6 +786,32 @@ def site_update_in_session(profile):
             server.stop()
 
 
+@site_step("rebuilt")
+def site_rebuilt(profile):
+    """The same release built again with one of its files changed, not its
+    version: the service worker changes with it, which is how the browser
+    finds it, and the changed file reaches the user at the next visit."""
+    changed = [name for name in site_files(SITE)[0]
+               if pathlib.Path(SITE, name).read_bytes() != pathlib.Path(REBUILT_SITE, name).read_bytes()]
+    expect(changed == ["index.html"], f"the rebuilt site changes {changed}, not index.html alone")
+    expect(site_files(SITE)[1].split()[0] == site_files(REBUILT_SITE)[1].split()[0],
+           "the rebuilt site is another version")
+    expect(pathlib.Path(SITE, "service-worker.js").read_bytes()
+           != pathlib.Path(REBUILT_SITE, "service-worker.js").read_bytes(),
+           "the rebuilt site's service worker is the same as before")
+    with opened(profile) as driver:
+        server = SiteServer(SITE)
+        try:
+            url = server.url
+            installed(driver, url, SITE)
+            server.stop()
+            server = SiteServer(REBUILT_SITE, server.port)
+            next_visit(driver, url, REBUILT_SITE)
+            expect_caches(driver, kept(url, REBUILT_SITE))
+        finally:
+            server.stop()
+
+
 @site_step("two_folders")
 def site_two_folders(profile):
     """Two copies of the site in two folders of one host: when one of them
@@ -831,8 +859,8 @@ def main(arguments):
         for name, (_, slow, setup, requires) in STEPS.items():
             print(name, "slow" if slow else "-", setup or "-", requires or "-")
         return
-    global PAGE, NODE_COMMAND, OUTPUT, SITE, OTHER_SITE
-    name, PAGE, NODE_COMMAND, OUTPUT, SITE, OTHER_SITE = arguments
+    global PAGE, NODE_COMMAND, OUTPUT, SITE, OTHER_SITE, REBUILT_SITE
+    name, PAGE, NODE_COMMAND, OUTPUT, SITE, OTHER_SITE, REBUILT_SITE = arguments
     with tempfile.TemporaryDirectory() as profile:
         STEPS[name][0](profile)
     print(f"ok: {name}")
