@@ -27,6 +27,7 @@ build folder: ctest -R '^wasm\.browser\.site\.offline$'.
 """
 
 import contextlib
+import functools
 import html
 import json
 import pathlib
@@ -37,6 +38,7 @@ import tempfile
 import time
 
 from selenium import webdriver
+from selenium.common.exceptions import WebDriverException
 from selenium.webdriver.chrome.options import Options
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
@@ -51,33 +53,50 @@ PAGE = NODE_COMMAND = OUTPUT = SITE = OTHER_SITE = REBUILT_SITE = None
 LARGEST = "1 1 1 2147483647"
 
 
-def browser(width, profile, height=800):
-    options = Options()
-    options.binary_location = "/usr/bin/chromium"
-    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic",
-                     "--no-first-run", "--disable-background-networking",
-                     "--disable-component-update", "--disable-sync",
-                     f"--user-data-dir={profile}", f"--window-size={width},900"):
-        options.add_argument(argument)
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-    driver.set_script_timeout(60)
-    screen(driver, width, height)
-    # The copy button writes to the clipboard, and the test reads it back.
-    driver.execute_cdp_cmd("Browser.grantPermissions",
-                           {"permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
-    return driver
-
-
 @contextlib.contextmanager
 def opened(profile, width=1280, height=800):
-    """A browser for one step, which ends with no error in its log."""
-    driver = browser(width, profile, height)
+    """Headless Chromium for one step, which ends with no error in its log.
+    The step starts the browser and chromedriver attaches to it, in half
+    the time chromedriver takes to start one and wait for its first page."""
+    chromium = subprocess.Popen(
+        ["/usr/bin/chromium", "--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic",
+         "--no-first-run", "--disable-background-networking", "--disable-component-update",
+         "--disable-sync", "--disable-background-timer-throttling",
+         "--disable-backgrounding-occluded-windows", "--password-store=basic",
+         "--remote-debugging-port=0", f"--user-data-dir={profile}", f"--window-size={width},900",
+         "about:blank"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        yield driver
-        errors = [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
-        expect(not errors, f"errors in the browser: {errors}")
+        # The browser names its port in the profile once it listens.
+        active = pathlib.Path(profile, "DevToolsActivePort")
+        deadline = time.monotonic() + 30
+        while not (active.exists() and len(active.read_text().split()) == 2):
+            expect(chromium.poll() is None, f"Chromium ended with status {chromium.returncode}")
+            expect(time.monotonic() < deadline, "Chromium does not start")
+            time.sleep(0.01)
+        options = Options()
+        options.debugger_address = f"127.0.0.1:{active.read_text().split()[0]}"
+        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        try:
+            driver.set_script_timeout(60)
+            # The window has the focus, as the window a user types into has.
+            driver.execute_cdp_cmd("Page.bringToFront", {})
+            screen(driver, width, height)
+            # The copy button writes to the clipboard, and the test reads it back.
+            driver.execute_cdp_cmd("Browser.grantPermissions",
+                                   {"permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
+            yield driver
+            errors = [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
+            expect(not errors, f"errors in the browser: {errors}")
+        finally:
+            with contextlib.suppress(WebDriverException):
+                driver.execute_cdp_cmd("Browser.close", {})
+            driver.quit()
     finally:
-        driver.quit()
+        try:
+            chromium.wait(10)
+        except subprocess.TimeoutExpired:
+            chromium.kill()
+            chromium.wait()
 
 
 def screen(driver, width, height, mobile=None):
@@ -89,10 +108,16 @@ def screen(driver, width, height, mobile=None):
 
 def program_lines(answers):
     """What the program writes for these answers, line by line."""
+    return list(program_output(answers))
+
+
+@functools.cache
+def program_output(answers):
+    """The program run once for each input a step gives it."""
     written = subprocess.run([NODE_COMMAND], input=answers.encode(), capture_output=True,
                              check=True).stdout.decode()
     assert written.endswith("\r\n"), written
-    return written[:-2].split("\r\n")
+    return tuple(written[:-2].split("\r\n"))
 
 
 class Page:
