@@ -615,6 +615,46 @@ page_step(keyboard_only)
 page_step(every_size, (360,), slow=True)
 
 
+# A first visit on phones from the smallest on, and in a desktop window.
+FIRST_VIEWS = ((320, 568), (360, 640), (412, 915), (1280, 800))
+
+
+@step("page.first_view")
+def first_view(profile):
+    """The page as a first-time visitor sees it once the program waits:
+    nothing scrolled, and in the window the title, the intro's first
+    sentence, the first prompt and the input field, the transcript no
+    taller than its lines. Screenshots go to first-WIDTHxHEIGHT.png."""
+    with opened(profile) as driver:
+        for width, height in FIRST_VIEWS:
+            screen(driver, width, height)
+            Page(driver)
+            scrolled, window_height, boxes, room = driver.execute_async_script("""
+                const done = arguments[0];
+                const box = (item) => item.getBoundingClientRect().toJSON();
+                requestAnimationFrame(() => requestAnimationFrame(() => {
+                    const intro = document.querySelector('header p').firstChild;
+                    const sentence = document.createRange();
+                    sentence.setStart(intro, 0);
+                    sentence.setEnd(intro, intro.data.indexOf('. ') + 1);
+                    const transcript = document.getElementById('transcript');
+                    const lines = [...transcript.children].filter((line) => !line.hidden);
+                    const prompt = {top: box(lines[0]).top, bottom: box(lines[lines.length - 1]).bottom};
+                    const text = box(transcript).top + transcript.clientTop
+                        + parseFloat(getComputedStyle(transcript).paddingTop);
+                    done([scrollY, innerHeight,
+                          {title: box(document.querySelector('h1')), 'first sentence': box(sentence),
+                           'first prompt': prompt, 'input field': box(document.getElementById('line'))},
+                          prompt.top - text]);
+                }));""")
+            where = f"at {width} x {height} px at the start"
+            expect(scrolled == 0, f"{where} the page is scrolled by {scrolled} px")
+            for name, box in boxes.items():
+                expect(box["bottom"] > box["top"] >= 0 and box["bottom"] <= window_height,
+                       f"{where} the {name} is not in view: {box}")
+            expect(room < 1, f"{where} the transcript is {room} px taller than its lines")
+            driver.save_screenshot(f"{OUTPUT}/first-{width}x{height}.png")
+
 def first_line_shown(page, frames=2):
     """The number of the transcript's first line in its view, and where
     that line stands from the top of its text; seen after FRAMES frames
