@@ -6,15 +6,23 @@ of its own.
 
 The page's steps (page.*) type into the page as a user does and compare
 the transcript with what the program writes for the same input, run as
-the node command; axe-core audits the page in light and dark. The site's
-steps (site.*) check that it installs, works offline from its service
-worker, gives way to another release put in its place, and fits a
-phone's screen with the on-screen keyboard open; site.files, which the
-others require, checks that each built site's worker keeps exactly its
-files. Page and site keep the newest line and the input field in view at
-every size of a grid, from 320 x 250 px to 1920 x 1200 (every_size).
-Screenshots at 360 and 1280 px, of the phone's screen and of small,
-middle and tall sizes go to the output folder.
+the node command; axe-core audits the page in light and dark. They also
+pin the first view (nothing scrolled, the title, the intro, the first
+prompt and the input field in the window), a transcript scrolled back
+that stays put when the window grows, and an answer typed with the page
+scrolled away that brings the newest line back. The site's steps
+(site.*) check that it installs; that it works offline, with the host
+gone and the HTTP cache empty, from its service worker alone; that
+another release, or the same one rebuilt with a file changed, takes
+over at the next visit, but not during a session, and not over a copy
+of the site in another folder of the host; and that it fits a phone's
+screen with the on-screen keyboard open. site.files, which the others
+require, checks that each built site's worker keeps exactly its files.
+Page and site keep the newest line and the input field in view at every
+size of a grid, from 320 x 250 px to 1920 x 1200 (every_size).
+Screenshots go to the output folder: the first view (first-*.png), the
+sample session at 360 and 1280 px (page-*.png), the phone's screen
+(phone-*.png), and small, middle and tall sizes (sizes-*.png).
 
     page_test.py --list
     page_test.py STEP PAGE NODE_COMMAND OUTPUT_FOLDER SITE OTHER_SITE REBUILT_SITE
@@ -22,8 +30,8 @@ middle and tall sizes go to the output folder.
 --list names every step, whether it is slow, and the fixture it sets up
 or requires, a step a line; CTest reads it (tests/browser/steps.cmake).
 OTHER_SITE is the site built as another release, REBUILT_SITE the same
-release built again with a file changed. One step again, in the
-build folder: ctest -R '^wasm\.browser\.site\.offline$'.
+release built again with a file changed. One step again, in the build
+folder: ctest -R '^wasm\.browser\.site\.offline$'.
 """
 
 import contextlib
