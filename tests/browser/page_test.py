@@ -565,8 +565,8 @@ def installable(page, url):
         expect(name == expected_name and re.fullmatch(pattern, sources), f"the policy has {name} {sources}")
 
 
-# Every step by its name: what it runs, whether it is slow, and the
-# fixture it sets up or requires.
+# Every step by its name: what it runs, whether it is slow (more than about
+# twelve seconds), and the fixture it sets up or requires.
 STEPS = {}
 SITE_FIXTURE = "site"
 
@@ -615,9 +615,9 @@ def page_start(profile):
 page_step(sample_session, (1280, 360), audited=True)
 page_step(unreadable_answer)
 page_step(ended_input)
-page_step(long_line)
+page_step(long_line, slow=True)
 page_step(several_lines_pasted)
-page_step(largest_count, (1280, 360), audited=True, slow=True)
+page_step(largest_count, (1280, 360), audited=True)
 page_step(stop)
 page_step(keyboard_only)
 page_step(every_size, (360,), slow=True)
