@@ -663,6 +663,7 @@ def first_view(profile):
             expect(room < 1, f"{where} the transcript is {room} px taller than its lines")
             driver.save_screenshot(f"{OUTPUT}/first-{width}x{height}.png")
 
+
 def first_line_shown(page, frames=2):
     """The number of the transcript's first line in its view, and where
     that line stands from the top of its text; seen after FRAMES frames
@@ -781,6 +782,8 @@ def next_visit(driver, url, folder):
 
 @site_step("installable")
 def site_installable(profile):
+    """The site as a browser installs it: its manifest, icons and policy,
+    and its service worker, which serves it from the next visit on."""
     with opened(profile) as driver:
         server = SiteServer(SITE)
         try:
@@ -840,8 +843,9 @@ def site_update_in_session(profile):
             server.stop()
             server = SiteServer(OTHER_SITE, server.port)
             driver.execute_script("navigator.serviceWorker.getRegistration().then((r) => r.update())")
+            other = kept(url, OTHER_SITE)
             deadline = time.monotonic() + 10
-            while caches(driver) != [kept(url, OTHER_SITE)]:
+            while caches(driver) != [other]:
                 expect(time.monotonic() < deadline, f"the new release does not take over: {caches(driver)}")
                 time.sleep(0.1)
             # Time for the page to load again, which it must not.
@@ -864,11 +868,11 @@ def site_rebuilt(profile):
     """The same release built again with one of its files changed, not its
     version: the service worker changes with it, which is how the browser
     finds it, and the changed file reaches the user at the next visit."""
-    changed = [name for name in site_files(SITE)[0]
+    files, release = site_files(SITE)
+    changed = [name for name in files
                if pathlib.Path(SITE, name).read_bytes() != pathlib.Path(REBUILT_SITE, name).read_bytes()]
     expect(changed == ["index.html"], f"the rebuilt site changes {changed}, not index.html alone")
-    expect(site_files(SITE)[1].split()[0] == site_files(REBUILT_SITE)[1].split()[0],
-           "the rebuilt site is another version")
+    expect(release.split()[0] == site_files(REBUILT_SITE)[1].split()[0], "the rebuilt site is another version")
     expect(pathlib.Path(SITE, "service-worker.js").read_bytes()
            != pathlib.Path(REBUILT_SITE, "service-worker.js").read_bytes(),
            "the rebuilt site's service worker is the same as before")
@@ -907,6 +911,8 @@ def site_two_folders(profile):
 
 @site_step("phone")
 def site_phone(profile):
+    """The site on a phone's screen with its keyboard open, upright and
+    turned."""
     with opened(profile) as driver:
         server = SiteServer(SITE)
         try:
@@ -919,6 +925,7 @@ def site_phone(profile):
 
 @site_step("every_size", slow=True)
 def site_every_size(profile):
+    """The site at every size of the grid, as every_size on the page."""
     with opened(profile) as driver:
         server = SiteServer(SITE)
         try:
