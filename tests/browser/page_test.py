@@ -8,8 +8,9 @@ The page's steps (page.*) type into the page as a user does and compare
 the transcript with what the program writes for the same input, run as
 the node command; axe-core audits the page in light and dark. They also
 pin the first view (nothing scrolled, the title, the intro, the first
-prompt and the input field in the window), a transcript scrolled back
-that stays put when the window grows, and an answer typed with the page
+prompt and the input field in the window), the newest line and the
+field in view while a long run writes, a transcript scrolled back that
+stays put when the window grows, and an answer typed with the page
 scrolled away that brings the newest line back. The site's steps
 (site.*) check that it installs; that it works offline, with the host
 gone and the HTTP cache empty, from its service worker alone; that
@@ -718,6 +719,21 @@ def answer_scrolled_away(profile):
         page.wait_for_state("wartet")
         in_view(page, "after an answer typed away from the field: ", frames=2)
 
+
+@step("page.running_in_view")
+def running_in_view(profile):
+    """While a long run writes its lines, on a phone's screen where the
+    transcript grows with them and pushes the input field down: the
+    newest line and the field stay in view."""
+    with opened(profile, 360, 640) as driver:
+        page = Page(driver)
+        page.answer(LARGEST)
+        seen = 0
+        while "läuft" in page.state() and seen < 20:
+            in_view(page, "while the program runs: ")
+            seen += 1
+        expect(seen >= 3, f"the program ran while the page was looked at {seen} times")
+        page.button("stop").click()
 
 @step("site.files", setup=SITE_FIXTURE)
 def built_sites(profile):
