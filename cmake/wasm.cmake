@@ -104,23 +104,31 @@ add_custom_target(page ALL DEPENDS ${CMAKE_BINARY_DIR}/datum.html)
 find_program(DATUM_RSVG_CONVERT rsvg-convert REQUIRED)
 set(site_build ${CMAKE_COMMAND} -E env ESBUILD=${DATUM_ESBUILD} RSVG_CONVERT=${DATUM_RSVG_CONVERT} ${DATUM_NODE})
 set(site_dir ${CMAKE_BINARY_DIR}/site)
-# datum_site(FOLDER VERSION): builds the site into FOLDER, as of VERSION;
-# FOLDER.d names what it is made of.
+# datum_site(FOLDER VERSION [NOTICES]): builds the site into FOLDER, as of
+# VERSION, its page with the notices of the module's libraries or those of
+# NOTICES; FOLDER.d names what it is made of.
 function(datum_site folder version)
+  set(notices ${PROJECT_SOURCE_DIR}/packaging/notices/wasm.txt)
+  if(ARGC GREATER 2)
+    set(notices ${ARGV2})
+  endif()
   add_custom_command(OUTPUT ${folder}/index.html
     COMMAND ${site_build} ${PROJECT_SOURCE_DIR}/host/page/site.mjs
-      $<TARGET_FILE:datum> ${version}
-      ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/packaging/notices/wasm.txt ${folder}
+      $<TARGET_FILE:datum> ${version} ${PROJECT_SOURCE_DIR}/LICENSE ${notices} ${folder}
     DEPENDS datum
     DEPFILE ${folder}.d
     VERBATIM)
 endfunction()
 datum_site(${site_dir} ${PROJECT_VERSION})
 add_custom_target(site ALL DEPENDS ${site_dir}/index.html)
-# The browser test puts the site of another release in this one's place.
+# The browser test puts the site of another release in this one's place,
+# and the same release built again with one file changed: its page shows
+# the licence where the notices belong.
 if(BUILD_TESTING)
   datum_site(${CMAKE_BINARY_DIR}/other-release/site ${PROJECT_VERSION}-other)
-  add_custom_target(other_release_site ALL DEPENDS ${CMAKE_BINARY_DIR}/other-release/site/index.html)
+  datum_site(${CMAKE_BINARY_DIR}/rebuilt/site ${PROJECT_VERSION} ${PROJECT_SOURCE_DIR}/LICENSE)
+  add_custom_target(test_sites ALL
+    DEPENDS ${CMAKE_BINARY_DIR}/other-release/site/index.html ${CMAKE_BINARY_DIR}/rebuilt/site/index.html)
 endif()
 
 # The site as a zip file with one folder, datum/, for the release: every

@@ -39,6 +39,7 @@ let tail; // the last lines, as elements
 let partial; // output after the last line end, not yet a line
 let unspoken; // the last lines with text since the program last waited
 let unspokenCount; // how many lines with text that was
+let shownHeight = 0; // the transcript's height when output was last shown
 
 function newTranscript() {
     transcript.replaceChildren();
@@ -116,6 +117,13 @@ function showOutput(text, skipped) {
     unspokenCount += withText.length;
     unspoken = [...unspoken, ...withText.slice(-SPOKEN_LINES).map(clean)].slice(-SPOKEN_LINES);
     transcript.scrollTop = transcript.scrollHeight;
+    // Until it has its full height the transcript grows with its lines
+    // (page.css) and pushes the input line down, also while the program
+    // runs on.
+    if (transcript.offsetHeight !== shownHeight) {
+        shownHeight = transcript.offsetHeight;
+        keepInView();
+    }
 }
 
 // What a screen reader hears when the program waits or ends: the lines it
@@ -136,8 +144,9 @@ export function untouched() {
 
 // As at a terminal, the newest line right above the input line, both in
 // view while the input field has the focus: when the program waits, after
-// an answer, and when the window changes its size (a phone's on-screen
-// keyboard opens or closes, the phone turns). The lines stand at the foot
+// an answer, while the transcript grows with the output, and when the
+// window changes its size (a phone's on-screen keyboard opens or closes,
+// the phone turns). The lines stand at the foot
 // of the transcript (page.css), so the page scrolls, as little as it can,
 // only to bring the transcript's foot and the input line into the window;
 // where both do not fit, the input line wins.

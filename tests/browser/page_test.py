@@ -1,22 +1,43 @@
 #!/usr/bin/python3
 """The page in headless Chromium, opened from the disk as a user opens it,
-and the web site, served from a web host on 127.0.0.1 as a phone opens it.
+and the web site, served from a web host on 127.0.0.1 as a phone opens it,
+in steps, each a CTest test of its own (wasm.browser.STEP) with a browser
+of its own.
 
-Each case types into the page as a user does and compares the transcript
-with what the program writes for the same input, run as the node command.
-axe-core audits the page in light and dark. The site installs, works
-offline from its service worker, gives way to another release put in its
-place, and fits a phone's screen with the on-screen keyboard open. Page
-and site keep the newest line and the input field in view at every size
-of a grid, from 320 x 250 px to 1920 x 1200. Screenshots at 360 and 1280
-px, of the phone's screen and of small, middle and tall sizes go to the
-output folder.
+The page's steps (page.*) type into the page as a user does and compare
+the transcript with what the program writes for the same input, run as
+the node command; axe-core audits the page in light and dark. They also
+pin the first view (nothing scrolled, the title, the intro, the first
+prompt and the input field in the window), the newest line and the
+field in view while a long run writes, a transcript scrolled back that
+stays put when the window grows, and an answer typed with the page
+scrolled away that brings the newest line back. The site's steps
+(site.*) check that it installs; that it works offline, with the host
+gone and the HTTP cache empty, from its service worker alone; that
+another release, or the same one rebuilt with a file changed, takes
+over at the next visit, but not during a session, and not over a copy
+of the site in another folder of the host; and that it fits a phone's
+screen with the on-screen keyboard open. site.files, which the others
+require, checks that each built site's worker keeps exactly its files.
+Page and site keep the newest line and the input field in view at every
+size of a grid, from 320 x 250 px to 1920 x 1200 (every_size).
+Screenshots go to the output folder: the first view (first-*.png), the
+sample session at 360 and 1280 px (page-*.png), the phone's screen
+(phone-*.png), and small, middle and tall sizes (sizes-*.png).
 
-    page_test.py PAGE NODE_COMMAND OUTPUT_FOLDER SITE OTHER_SITE
+    page_test.py --list
+    page_test.py STEP PAGE NODE_COMMAND OUTPUT_FOLDER SITE OTHER_SITE REBUILT_SITE
 
-OTHER_SITE is the site built as another release.
+--list names every step, whether it is slow, and the fixture it sets up
+or requires, a step a line; CTest reads it (tests/browser/steps.cmake).
+OTHER_SITE is the site built as another release, REBUILT_SITE the same
+release built again with a file changed. One step again, in the build
+folder: ctest -R '^wasm\.browser\.site\.offline$'.
 """
 
+import contextlib
+import functools
+import html
 import json
 import pathlib
 import re
@@ -26,6 +47,7 @@ import tempfile
 import time
 
 from selenium import webdriver
+from selenium.common.exceptions import WebDriverException
 from selenium.webdriver.chrome.options import Options
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
@@ -35,25 +57,55 @@ from selenium.webdriver.common.keys import Keys
 import accessibility
 from site_server import SiteServer
 
-PAGE, NODE_COMMAND, OUTPUT, SITE, OTHER_SITE = sys.argv[1:6]
+# What the build made, from the command line.
+PAGE = NODE_COMMAND = OUTPUT = SITE = OTHER_SITE = REBUILT_SITE = None
 LARGEST = "1 1 1 2147483647"
 
 
-def browser(width, profile, height=800):
-    options = Options()
-    options.binary_location = "/usr/bin/chromium"
-    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic",
-                     "--no-first-run", "--disable-background-networking",
-                     "--disable-component-update", "--disable-sync",
-                     f"--user-data-dir={profile}", f"--window-size={width},900"):
-        options.add_argument(argument)
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-    driver.set_script_timeout(60)
-    screen(driver, width, height)
-    # The copy button writes to the clipboard, and the test reads it back.
-    driver.execute_cdp_cmd("Browser.grantPermissions",
-                           {"permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
-    return driver
+@contextlib.contextmanager
+def opened(profile, width=1280, height=800):
+    """Headless Chromium for one step, which ends with no error in its log.
+    The step starts the browser and chromedriver attaches to it, in half
+    the time chromedriver takes to start one and wait for its first page."""
+    chromium = subprocess.Popen(
+        ["/usr/bin/chromium", "--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic",
+         "--no-first-run", "--disable-background-networking", "--disable-component-update",
+         "--disable-sync", "--disable-background-timer-throttling",
+         "--disable-backgrounding-occluded-windows", "--password-store=basic",
+         "--remote-debugging-port=0", f"--user-data-dir={profile}", f"--window-size={width},900",
+         "about:blank"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        # The browser names its port in the profile once it listens.
+        active = pathlib.Path(profile, "DevToolsActivePort")
+        deadline = time.monotonic() + 30
+        while not (active.exists() and len(active.read_text().split()) == 2):
+            expect(chromium.poll() is None, f"Chromium ended with status {chromium.returncode}")
+            expect(time.monotonic() < deadline, "Chromium does not start")
+            time.sleep(0.01)
+        options = Options()
+        options.debugger_address = f"127.0.0.1:{active.read_text().split()[0]}"
+        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        try:
+            driver.set_script_timeout(60)
+            # The window has the focus, as the window a user types into has.
+            driver.execute_cdp_cmd("Page.bringToFront", {})
+            screen(driver, width, height)
+            # The copy button writes to the clipboard, and the test reads it back.
+            driver.execute_cdp_cmd("Browser.grantPermissions",
+                                   {"permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
+            yield driver
+            errors = [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
+            expect(not errors, f"errors in the browser: {errors}")
+        finally:
+            with contextlib.suppress(WebDriverException):
+                driver.execute_cdp_cmd("Browser.close", {})
+            driver.quit()
+    finally:
+        try:
+            chromium.wait(10)
+        except subprocess.TimeoutExpired:
+            chromium.kill()
+            chromium.wait()
 
 
 def screen(driver, width, height, mobile=None):
@@ -65,10 +117,16 @@ def screen(driver, width, height, mobile=None):
 
 def program_lines(answers):
     """What the program writes for these answers, line by line."""
+    return list(program_output(answers))
+
+
+@functools.cache
+def program_output(answers):
+    """The program run once for each input a step gives it."""
     written = subprocess.run([NODE_COMMAND], input=answers.encode(), capture_output=True,
                              check=True).stdout.decode()
     assert written.endswith("\r\n"), written
-    return written[:-2].split("\r\n")
+    return tuple(written[:-2].split("\r\n"))
 
 
 class Page:
@@ -124,10 +182,14 @@ class Page:
                 && transcript.scrollTop + transcript.clientHeight >= transcript.scrollHeight - 1;""")
 
     def restart(self):
+        """Neu starten, after Abbrechen if the program still runs: the
+        program from its start, in a transcript of its own."""
         if self.button("stop").is_enabled():
             self.button("stop").click()
         self.button("restart").click()
         self.wait_for_state("wartet")
+        shown, gap = self.transcript()
+        expect(shown == program_lines("")[:2] and not gap, f"transcript after a restart: {shown}")
 
 
 def expect(condition, message):
@@ -135,21 +197,28 @@ def expect(condition, message):
         raise AssertionError(message)
 
 
-def sample_session(page):
+def sample_transcript():
+    """The transcript of the sample session: the program's lines, with
+    each answer after the prompt it answers."""
+    expected = program_lines("31\n12\n2023\n1\n")
+    for prompt, answer in ((2, "31"), (4, "12"), (6, "2023"), (10, "1")):
+        expected.insert(prompt, answer)
+    return expected
+
+
+def sample_session(page, pictures="page"):
     for line in ("31", "12", "2023", "1"):
         page.answer(line)
     page.wait_for_state("wartet")
     shown, _ = page.transcript()
-    expected = program_lines("31\n12\n2023\n1\n")
-    # The program's lines, with each answer after the prompt it answers.
-    for prompt, answer in ((2, "31"), (4, "12"), (6, "2023"), (10, "1")):
-        expected.insert(prompt, answer)
+    expected = sample_transcript()
     expect(shown == expected, f"transcript {shown}")
     # All of it, answers included, and not the hidden note of left-out lines.
     copied = page.copied()
     expect(copied == "\n".join(expected) + "\n", f"copied {copied!r}")
-    width = page.driver.execute_script("return window.innerWidth")
-    page.driver.save_screenshot(f"{OUTPUT}/page-{width}.png")
+    if pictures:
+        width = page.driver.execute_script("return window.innerWidth")
+        page.driver.save_screenshot(f"{OUTPUT}/{pictures}-{width}.png")
     page.answer("x")
     page.wait_for_state("beendet (Status 0)")
 
@@ -272,8 +341,6 @@ def stop(page):
     time.sleep(0.3)
     expect(page.transcript() == before, "the transcript goes on after Stop")
     page.restart()
-    shown, gap = page.transcript()
-    expect(shown == program_lines("")[:2] and not gap, f"transcript after a restart: {shown}")
 
 
 def focus(page):
@@ -499,91 +566,401 @@ def installable(page, url):
         expect(name == expected_name and re.fullmatch(pattern, sources), f"the policy has {name} {sources}")
 
 
-def served_site(profile):
-    """The site from a web host: installed, offline, and updated."""
-    files, release = site_files(SITE)
-    other_files, other_release = site_files(OTHER_SITE)
-    expect(release != other_release, "the other site is the same release")
-    driver = browser(1280, profile)
-    server = SiteServer(SITE)
-    url = server.url
-    try:
-        page = Page(driver, url)
-        installable(page, url)
-        driver.execute_async_script("navigator.serviceWorker.ready.then(() => arguments[0]())")
-        page = Page(driver, url)
-        worker = driver.execute_script("return navigator.serviceWorker.controller?.scriptURL")
-        expect(worker == url + "service-worker.js", f"after a reload the page is served by {worker}")
-        expect(caches(driver) == [[f"datum {url} {release}", [url + name for name in files]]],
-               f"the caches hold {caches(driver)}")
-        print("ok: the site installs and its worker keeps exactly its files")
-        # The page looks for a new release at every visit; the host goes
-        # away once that look is over (the browser does one at a time).
-        driver.execute_async_script(
-            "navigator.serviceWorker.getRegistration().then((r) => r.update()).then(() => arguments[0]())")
-
-        server.stop()
-        page = Page(driver, url)
-        sample_session(page)
-        print("ok: the site works offline")
-
-        # Another release on the host: its worker takes over at the next
-        # visit and leaves its own cache only.
-        server = SiteServer(OTHER_SITE, server.port)
-        driver.get(url)
-        version = other_release.split()[0]
-        deadline = time.monotonic() + 10
-        while version not in driver.execute_script("return document.body.textContent"):
-            expect(time.monotonic() < deadline, "the other release does not take over")
-            time.sleep(0.1)
-        page = Page(driver, url)
-        expect(caches(driver) == [[f"datum {url} {other_release}", [url + name for name in other_files]]],
-               f"after the update the caches hold {caches(driver)}")
-        print("ok: another release takes over at the next visit")
-
-        for width, height in ((360, 300), (640, 300)):
-            screen(driver, width, height)
-            page = Page(driver, url)
-            phone(page, width, height)
-            print(f"ok: a phone's screen of {width} x {height} px")
-        every_size(Page(driver, url), "sizes-site")
-        print(f"ok: the site at {len(SIZES)} sizes")
-        errors = [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
-        expect(not errors, f"errors in the browser: {errors}")
-    finally:
-        server.stop()
-        driver.quit()
+# Every step by its name: what it runs, whether it is slow (more than about
+# twelve seconds), and the fixture it sets up or requires.
+STEPS = {}
+SITE_FIXTURE = "site"
 
 
-def main():
-    checks = (sample_session, unreadable_answer, ended_input, long_line, several_lines_pasted,
-              largest_count, stop, keyboard_only)
-    audited = (sample_session, largest_count)
-    at_360 = (*audited, every_size)
-    with tempfile.TemporaryDirectory() as profile:
-        for width in (1280, 360):
-            driver = browser(width, f"{profile}/{width}")
-            try:
+def step(name, slow=False, setup=None, requires=None):
+    def register(run):
+        STEPS[name] = (run, slow, setup, requires)
+        return run
+    return register
+
+
+def site_step(name, slow=False):
+    """A step on the served site, which needs the built sites checked."""
+    return step(f"site.{name}", slow, requires=SITE_FIXTURE)
+
+
+def page_step(check, widths=(1280,), audited=False, slow=False):
+    """CHECK on the page, loaded from the disk at each of WIDTHS; audited by
+    axe-core after it if AUDITED."""
+    def run(profile):
+        with opened(profile, widths[0]) as driver:
+            for width in widths:
+                screen(driver, width, 800)
                 page = Page(driver)
-                expect(not driver.execute_script("return performance.getEntriesByType('resource').length"),
-                       "the page loaded something")
-                expect(driver.execute_script(
-                    "return document.documentElement.scrollWidth <= window.innerWidth"),
-                    f"the page scrolls sideways at {width} px")
-                audit(page, f"at the start at {width} px")
-                for check in checks if width == 1280 else at_360:
-                    check(page)
-                    print(f"ok: {check.__name__} at {width} px")
-                    if check in audited:
-                        audit(page, f"after {check.__name__} at {width} px")
-                    if check is not stop:
-                        page.restart()
-                errors = [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
-                expect(not errors, f"errors in the browser: {errors}")
-            finally:
-                driver.quit()
-        served_site(f"{profile}/site")
+                check(page)
+                if audited:
+                    audit(page, f"after {check.__name__} at {width} px")
+    step(f"page.{check.__name__}", slow)(run)
+
+
+@step("page.start")
+def page_start(profile):
+    """The page as it opens at 1280 and 360 px: nothing loaded from
+    elsewhere, nothing to scroll sideways, nothing for axe-core."""
+    with opened(profile) as driver:
+        for width in (1280, 360):
+            screen(driver, width, 800)
+            page = Page(driver)
+            expect(not driver.execute_script("return performance.getEntriesByType('resource').length"),
+                   "the page loaded something")
+            expect(driver.execute_script("return document.documentElement.scrollWidth <= window.innerWidth"),
+                   f"the page scrolls sideways at {width} px")
+            audit(page, f"at the start at {width} px")
+
+
+page_step(sample_session, (1280, 360), audited=True)
+page_step(unreadable_answer)
+page_step(ended_input)
+page_step(long_line, slow=True)
+page_step(several_lines_pasted)
+page_step(largest_count, (1280, 360), audited=True)
+page_step(stop)
+page_step(keyboard_only)
+page_step(every_size, (360,), slow=True)
+
+
+# A first visit on phones from the smallest on, and in a desktop window.
+FIRST_VIEWS = ((320, 568), (360, 640), (412, 915), (1280, 800))
+
+
+@step("page.first_view")
+def first_view(profile):
+    """The page as a first-time visitor sees it once the program waits:
+    nothing scrolled, and in the window the title, the intro's first
+    sentence, the first prompt and the input field, the transcript no
+    taller than its lines. Screenshots go to first-WIDTHxHEIGHT.png."""
+    with opened(profile) as driver:
+        for width, height in FIRST_VIEWS:
+            screen(driver, width, height)
+            Page(driver)
+            scrolled, window_height, boxes, room = driver.execute_async_script("""
+                const done = arguments[0];
+                const box = (item) => item.getBoundingClientRect().toJSON();
+                requestAnimationFrame(() => requestAnimationFrame(() => {
+                    const intro = document.querySelector('header p').firstChild;
+                    const sentence = document.createRange();
+                    sentence.setStart(intro, 0);
+                    sentence.setEnd(intro, intro.data.indexOf('. ') + 1);
+                    const transcript = document.getElementById('transcript');
+                    const lines = [...transcript.children].filter((line) => !line.hidden);
+                    const prompt = {top: box(lines[0]).top, bottom: box(lines[lines.length - 1]).bottom};
+                    const text = box(transcript).top + transcript.clientTop
+                        + parseFloat(getComputedStyle(transcript).paddingTop);
+                    done([scrollY, innerHeight,
+                          {title: box(document.querySelector('h1')), 'first sentence': box(sentence),
+                           'first prompt': prompt, 'input field': box(document.getElementById('line'))},
+                          prompt.top - text]);
+                }));""")
+            where = f"at {width} x {height} px at the start"
+            expect(scrolled == 0, f"{where} the page is scrolled by {scrolled} px")
+            for name, box in boxes.items():
+                expect(box["bottom"] > box["top"] >= 0 and box["bottom"] <= window_height,
+                       f"{where} the {name} is not in view: {box}")
+            expect(room < 1, f"{where} the transcript is {room} px taller than its lines")
+            driver.save_screenshot(f"{OUTPUT}/first-{width}x{height}.png")
+
+
+def first_line_shown(page, frames=2):
+    """The number of the transcript's first line in its view, and where
+    that line stands from the top of its text; seen after FRAMES frames
+    of the page."""
+    return page.driver.execute_async_script("""
+        const [frames, done] = arguments;
+        const measure = () => {
+            const transcript = document.getElementById('transcript');
+            const top = transcript.getBoundingClientRect().top + transcript.clientTop
+                + parseFloat(getComputedStyle(transcript).paddingTop);
+            const lines = [...transcript.children];
+            const first = lines.findIndex((line) => line.getBoundingClientRect().bottom > top);
+            done([first, lines[first].getBoundingClientRect().top - top]);
+        };
+        const after = (left) => (left === 0 ? measure() : requestAnimationFrame(() => after(left - 1)));
+        after(frames);""", frames)
+
+
+@step("page.scrolled_back")
+def scrolled_back(profile):
+    """A transcript that the user has scrolled back stays where the user
+    left it when the window changes its size, as when a phone's on-screen
+    keyboard closes."""
+    with opened(profile, 360, 300) as driver:
+        page = Page(driver)
+        page.answer("1 1 1 150000")
+        page.wait_for_state("wartet")
+        driver.execute_script("""
+            const transcript = document.getElementById('transcript');
+            transcript.scrollTop = transcript.scrollHeight / 3;""")
+        before = first_line_shown(page)
+        expect(before[0] > 0 and not page.scrolled_to_end(), f"the transcript is not scrolled back: {before}")
+        screen(driver, 360, 640)
+        after = first_line_shown(page)
+        expect(after[0] == before[0] and abs(after[1] - before[1]) < 1,
+               f"scrolled back to line {before}, after the keyboard closed at line {after}")
+
+
+@step("page.answer_scrolled_away")
+def answer_scrolled_away(profile):
+    """An answer typed while the page is scrolled away from the input
+    field, down to the help: the newest line and the field come back into
+    view."""
+    with opened(profile, 360, 640) as driver:
+        page = Page(driver)
+        page.answer("31")
+        page.wait_for_state("wartet")
+        driver.execute_script("scrollTo(0, document.documentElement.scrollHeight)")
+        field = driver.execute_script("return document.getElementById('line').getBoundingClientRect().bottom")
+        expect(field < 0, f"the page is not scrolled away from the input field: its foot at {field} px")
+        ActionChains(driver).send_keys("12", Keys.ENTER).perform()
+        page.wait_for_state("wartet")
+        in_view(page, "after an answer typed away from the field: ", frames=2)
+
+
+@step("page.running_in_view")
+def running_in_view(profile):
+    """While a long run writes its lines, on a phone's screen where the
+    transcript grows with them and pushes the input field down: the
+    newest line and the field stay in view."""
+    with opened(profile, 360, 640) as driver:
+        page = Page(driver)
+        page.answer(LARGEST)
+        seen = 0
+        while "läuft" in page.state() and seen < 20:
+            in_view(page, "while the program runs: ")
+            seen += 1
+        expect(seen >= 3, f"the program ran while the page was looked at {seen} times")
+        page.button("stop").click()
+
+@step("site.files", setup=SITE_FIXTURE)
+def built_sites(profile):
+    """Each built site's worker keeps exactly the site's files, and the
+    other release is another."""
+    _, release = site_files(SITE)
+    _, other_release = site_files(OTHER_SITE)
+    site_files(REBUILT_SITE)
+    expect(release != other_release, "the other site is the same release")
+
+
+def kept(url, folder):
+    """The cache of the site built in FOLDER and served at URL: its name,
+    and the addresses its worker keeps."""
+    files, release = site_files(folder)
+    return [f"datum {url} {release}", [url + name for name in files]]
+
+
+def expect_caches(driver, *expected):
+    held = caches(driver)
+    expect(sorted(held) == sorted(expected), f"the caches hold {held}, not {list(expected)}")
+
+
+def installed(driver, url, folder, *others):
+    """The site's first visit and its reload: from then on its service
+    worker serves the page, with exactly the site's files in its cache,
+    beside the caches OTHERS of other sites."""
+    page = Page(driver, url)
+    driver.execute_async_script("navigator.serviceWorker.ready.then(() => arguments[0]())")
+    page = Page(driver, url)
+    worker = driver.execute_script("return navigator.serviceWorker.controller?.scriptURL")
+    expect(worker == url + "service-worker.js", f"after a reload the page is served by {worker}")
+    expect_caches(driver, kept(url, folder), *others)
+    # The page looks for a new release at every visit; the host may go
+    # away once that look is over (the browser does one at a time).
+    driver.execute_async_script(
+        "navigator.serviceWorker.getRegistration().then((r) => r.update()).then(() => arguments[0]())")
+    return page
+
+
+def footer(folder):
+    """The text of the footer of the page built in FOLDER, which names its
+    release and its licences."""
+    source = pathlib.Path(folder, "index.html").read_text()
+    return html.unescape(re.sub(r"<[^>]*>", "", re.search(r"<footer>(.*)</footer>", source, re.S)[1]))
+
+
+def shows(driver, folder):
+    return driver.execute_script("return document.querySelector('footer')?.textContent") == footer(folder)
+
+
+def next_visit(driver, url, folder):
+    """A visit of URL, whose host now has the site built in FOLDER: the
+    page shown, once its new worker has taken over, is that site's."""
+    driver.get(url)
+    deadline = time.monotonic() + 10
+    while not shows(driver, folder):
+        expect(time.monotonic() < deadline, f"the site of {folder} does not take over")
+        time.sleep(0.1)
+    return Page(driver, url)
+
+
+@site_step("installable")
+def site_installable(profile):
+    """The site as a browser installs it: its manifest, icons and policy,
+    and its service worker, which serves it from the next visit on."""
+    with opened(profile) as driver:
+        server = SiteServer(SITE)
+        try:
+            installable(Page(driver, server.url), server.url)
+            installed(driver, server.url, SITE)
+        finally:
+            server.stop()
+
+
+@site_step("offline")
+def site_offline(profile):
+    """The installed site with its host gone, every connection to it
+    closed, and the browser's HTTP cache empty: only its service worker
+    can answer, for the folder's own address too."""
+    with opened(profile) as driver:
+        server = SiteServer(SITE)
+        try:
+            installed(driver, server.url, SITE)
+            server.stop()
+            driver.execute_cdp_cmd("Network.clearBrowserCache", {})
+            sample_session(Page(driver, server.url), pictures=None)
+        finally:
+            server.stop()
+
+
+@site_step("update")
+def site_update(profile):
+    """Another release on the host: its worker takes over at the next
+    visit and leaves its own cache only."""
+    with opened(profile) as driver:
+        server = SiteServer(SITE)
+        try:
+            url = server.url
+            installed(driver, url, SITE)
+            server.stop()
+            server = SiteServer(OTHER_SITE, server.port)
+            next_visit(driver, url, OTHER_SITE)
+            expect_caches(driver, kept(url, OTHER_SITE))
+        finally:
+            server.stop()
+
+
+@site_step("update_in_session")
+def site_update_in_session(profile):
+    """A new release found while a session is in progress: its worker
+    takes over, but the page neither loads again nor loses the answers
+    given; the session goes on, and the next visit is the new release."""
+    with opened(profile) as driver:
+        server = SiteServer(SITE)
+        try:
+            url = server.url
+            page = installed(driver, url, SITE)
+            for line in ("31", "12"):
+                page.answer(line)
+            page.wait_for_state("wartet")
+            driver.execute_script("window.sameSession = true")
+            server.stop()
+            server = SiteServer(OTHER_SITE, server.port)
+            driver.execute_script("navigator.serviceWorker.getRegistration().then((r) => r.update())")
+            other = kept(url, OTHER_SITE)
+            deadline = time.monotonic() + 10
+            while caches(driver) != [other]:
+                expect(time.monotonic() < deadline, f"the new release does not take over: {caches(driver)}")
+                time.sleep(0.1)
+            # Time for the page to load again, which it must not.
+            time.sleep(1)
+            expect(driver.execute_script("return window.sameSession === true"),
+                   "the page loaded again when the new release took over")
+            for line in ("2023", "1"):
+                page.answer(line)
+            page.wait_for_state("wartet")
+            shown, _ = page.transcript()
+            expect(shown == sample_transcript(), f"after the new release took over the transcript is {shown}")
+            expect(shows(driver, SITE), "the page in the session is not the one it began with")
+            next_visit(driver, url, OTHER_SITE)
+        finally:
+            server.stop()
+
+
+@site_step("rebuilt")
+def site_rebuilt(profile):
+    """The same release built again with one of its files changed, not its
+    version: the service worker changes with it, which is how the browser
+    finds it, and the changed file reaches the user at the next visit."""
+    files, release = site_files(SITE)
+    changed = [name for name in files
+               if pathlib.Path(SITE, name).read_bytes() != pathlib.Path(REBUILT_SITE, name).read_bytes()]
+    expect(changed == ["index.html"], f"the rebuilt site changes {changed}, not index.html alone")
+    expect(release.split()[0] == site_files(REBUILT_SITE)[1].split()[0], "the rebuilt site is another version")
+    expect(pathlib.Path(SITE, "service-worker.js").read_bytes()
+           != pathlib.Path(REBUILT_SITE, "service-worker.js").read_bytes(),
+           "the rebuilt site's service worker is the same as before")
+    with opened(profile) as driver:
+        server = SiteServer(SITE)
+        try:
+            url = server.url
+            installed(driver, url, SITE)
+            server.stop()
+            server = SiteServer(REBUILT_SITE, server.port)
+            next_visit(driver, url, REBUILT_SITE)
+            expect_caches(driver, kept(url, REBUILT_SITE))
+        finally:
+            server.stop()
+
+
+@site_step("two_folders")
+def site_two_folders(profile):
+    """Two copies of the site in two folders of one host: when one of them
+    is updated, the other keeps its own cache, and its own page."""
+    with opened(profile) as driver:
+        server = SiteServer(SITE, copy=SITE)
+        try:
+            url, copy = server.url, server.copy_url
+            installed(driver, copy, SITE)
+            installed(driver, url, SITE, kept(copy, SITE))
+            server.stop()
+            server = SiteServer(OTHER_SITE, server.port, copy=SITE)
+            next_visit(driver, url, OTHER_SITE)
+            expect_caches(driver, kept(url, OTHER_SITE), kept(copy, SITE))
+            Page(driver, copy)
+            expect(shows(driver, SITE), "the copy's page is not its own release")
+        finally:
+            server.stop()
+
+
+@site_step("phone")
+def site_phone(profile):
+    """The site on a phone's screen with its keyboard open, upright and
+    turned."""
+    with opened(profile) as driver:
+        server = SiteServer(SITE)
+        try:
+            for width, height in ((360, 300), (640, 300)):
+                screen(driver, width, height)
+                phone(Page(driver, server.url), width, height)
+        finally:
+            server.stop()
+
+
+@site_step("every_size", slow=True)
+def site_every_size(profile):
+    """The site at every size of the grid, as every_size on the page."""
+    with opened(profile) as driver:
+        server = SiteServer(SITE)
+        try:
+            every_size(Page(driver, server.url), "sizes-site")
+        finally:
+            server.stop()
+
+
+def main(arguments):
+    if arguments == ["--list"]:
+        for name, (_, slow, setup, requires) in STEPS.items():
+            print(name, "slow" if slow else "-", setup or "-", requires or "-")
+        return
+    global PAGE, NODE_COMMAND, OUTPUT, SITE, OTHER_SITE, REBUILT_SITE
+    name, PAGE, NODE_COMMAND, OUTPUT, SITE, OTHER_SITE, REBUILT_SITE = arguments
+    with tempfile.TemporaryDirectory() as profile:
+        STEPS[name][0](profile)
+    print(f"ok: {name}")
 
 
 if __name__ == "__main__":
-    main()
+    main(sys.argv[1:])
