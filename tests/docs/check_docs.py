@@ -205,7 +205,7 @@ STAND_INS = [
     (r"sudo apt remove datum", remove),
     (r"npm (install|uninstall) -g (\./\S+\.tgz|datum)", npm),
     (r"tar -xzf (\S+\.tar\.gz)|tar -xf (\S+\.zip)", unpack),
-    # The folder of the release files stands for the downloads; what a folder holds, the next command shows.
+    # The folder of the release files stands for the downloads.
     (r"cd (?:Downloads|(\S+))", lambda reader, found: setattr(reader, "cwd", reader.cwd / (found[1] or "."))),
     (r"datum", lambda reader, found: expect(reader.installed and all(sample(*p) for p in reader.installed.values()),
                                             f"{reader.name}: 'datum' runs no program that works")),
@@ -258,6 +258,7 @@ for name, count in EXAMPLES.items():
                 expect(found or not language, f"{name}: no way to try {command!r} here")
                 if callable(stand_in):
                     stand_in(reader, found)
+                    expect(reader.cwd.is_dir(), f"{name}: {command!r}: no folder {reader.cwd}")
         elif guide:
             expect(language == "text" and session("".join(f"{line}\n" for line in lines)) == lines,
                    f"{name}: a {language or 'plain'} block, neither examples, commands nor the sample session")
