@@ -340,7 +340,7 @@ CLAIMS = [
      r"</code>), endet das Programm gleich nach dem Ergebnis", text_after_count),
     # The full stop ends the day, and the month cannot be read.
     ("host/page/datum.html.in", r"Aus <code>([^<]+)</code> liest das Programm den Tag (\d+); die nächste Antwort "
-     r"beginnt mit dem Punkt, und das Programm endet mit dem Datum <code>(\2\. [^<]+)</code>",
+     r"beginnt mit dem Punkt, und das Ergebnis ist der <code>(\2\. [^<]+)</code>",
      lambda found: expect(answer(found[1] + "\n") == f"0 Tage nach dem {found[3]} ist der {found[3]}.", found[0])),
     ("README.md", r"White space is skipped before each number and before the final character: ([^.]+)\.", white_space),
     ("LIESMICH.md", r"überspringt das Programm Leerraum: ([^.]+)\.", white_space),
