@@ -825,21 +825,27 @@ def site_offline(profile):
             server.stop()
 
 
-@site_step("update")
-def site_update(profile):
-    """Another release on the host: its worker takes over at the next
-    visit and leaves its own cache only."""
+def takes_over_at_next_visit(profile, new_site):
+    """The site installed, then NEW_SITE in its place on the host: at the
+    next visit its worker takes over and leaves its own cache only."""
     with opened(profile) as driver:
         server = SiteServer(SITE)
         try:
             url = server.url
             installed(driver, url, SITE)
             server.stop()
-            server = SiteServer(OTHER_SITE, server.port)
-            next_visit(driver, url, OTHER_SITE)
-            expect_caches(driver, kept(url, OTHER_SITE))
+            server = SiteServer(new_site, server.port)
+            next_visit(driver, url, new_site)
+            expect_caches(driver, kept(url, new_site))
         finally:
             server.stop()
+
+
+@site_step("update")
+def site_update(profile):
+    """Another release on the host: its worker takes over at the next
+    visit and leaves its own cache only."""
+    takes_over_at_next_visit(profile, OTHER_SITE)
 
 
 @site_step("update_in_session")
@@ -892,17 +898,7 @@ def site_rebuilt(profile):
     expect(pathlib.Path(SITE, "service-worker.js").read_bytes()
            != pathlib.Path(REBUILT_SITE, "service-worker.js").read_bytes(),
            "the rebuilt site's service worker is the same as before")
-    with opened(profile) as driver:
-        server = SiteServer(SITE)
-        try:
-            url = server.url
-            installed(driver, url, SITE)
-            server.stop()
-            server = SiteServer(REBUILT_SITE, server.port)
-            next_visit(driver, url, REBUILT_SITE)
-            expect_caches(driver, kept(url, REBUILT_SITE))
-        finally:
-            server.stop()
+    takes_over_at_next_visit(profile, REBUILT_SITE)
 
 
 @site_step("two_folders")
