@@ -27,13 +27,9 @@ endif()
 # The .rpm's License tag: datum's licence and those of the libraries
 # linked into the program it carries.
 if(CPACK_GENERATOR STREQUAL "RPM")
-  set(program ${CPACK_DATUM_PROGRAM})
-  if(CPACK_DATUM_PIE)
-    set(program ${CPACK_DATUM_PIE})
-  endif()
   # node is needed for packages alone (script/bootstrap release), not to
   # build the program.
   find_program(node node REQUIRED)
-  execute_process(COMMAND ${node} ${CPACK_DATUM_LICENCE} ${program}
+  execute_process(COMMAND ${node} ${CPACK_DATUM_LICENCE} ${CPACK_DATUM_PACKAGE_PROGRAM}
     OUTPUT_VARIABLE CPACK_RPM_PACKAGE_LICENSE OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 endif()

@@ -40,9 +40,11 @@ if(NOT WIN32)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   # Where datum is no PIE, the packages carry the dynamic PIE datum_pie.
   set(linkage "The program is\nlinked statically and needs no library at run time.")
-  set(CPACK_DATUM_PROGRAM ${CMAKE_BINARY_DIR}/datum)
+  # The program the .deb and the .rpm carry (cmake/package_contents.cmake).
+  set(CPACK_DATUM_PACKAGE_PROGRAM ${CMAKE_BINARY_DIR}/datum)
   if(TARGET datum_pie)
     set(CPACK_DATUM_PIE ${CMAKE_BINARY_DIR}/pie/datum)
+    set(CPACK_DATUM_PACKAGE_PROGRAM ${CPACK_DATUM_PIE})
     set(linkage "The program is\nlinked dynamically and needs no library but the C library.")
   endif()
   set(description "datum asks in German for a start date (Tag, Monat, Jahr) and a number of
