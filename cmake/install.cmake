@@ -54,15 +54,11 @@ if(WIN32)
     install(FILES ${notices_file} DESTINATION . COMPONENT notices)
   endif()
 else()
-  # Where datum is no PIE (cmake/hardening.cmake), it goes into the
-  # archives alone, and the .deb and the .rpm carry datum_pie
-  # (cmake/package_contents.cmake).
-  if(TARGET datum_pie)
-    install(TARGETS datum RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT static_program)
-    install(TARGETS datum_pie RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT pie_program EXCLUDE_FROM_ALL)
-  else()
-    install(TARGETS datum RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT program)
-  endif()
+  # The archives carry datum, the .deb and the .rpm DATUM_PACKAGE_PROGRAM
+  # (cmake/package_contents.cmake), which is datum too where datum is a PIE.
+  install(TARGETS datum RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT archive_program)
+  install(TARGETS ${DATUM_PACKAGE_PROGRAM} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+    COMPONENT package_program EXCLUDE_FROM_ALL)
   install(FILES README.md LIESMICH.md CHANGELOG.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT program)
   install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT license)
   if(DATUM_STATIC)
@@ -141,7 +137,8 @@ else()
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${notices_dir}/licenses/GCC-exception-3.1)
   install(FILES ${debian_dir}/copyright
     DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT debian EXCLUDE_FROM_ALL)
-  if(NOT TARGET datum_pie)
+  # The overrides are for the static datum.
+  if(DATUM_PACKAGE_PROGRAM STREQUAL "datum")
     install(FILES packaging/debian/lintian-overrides
       DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME datum
       COMPONENT debian EXCLUDE_FROM_ALL)

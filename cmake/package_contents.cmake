@@ -1,27 +1,31 @@
 # Read by cpack for each generator: which install components go into which
 # package. The .deb and the .rpm take their distributions' own layout
 # instead of the plain manual pages and the licence texts among the
-# documents, and where the archives' program is no PIE, the dynamic PIE
-# (CPACK_DATUM_PIE, cmake/packaging.cmake) in its place.
-if(CPACK_DATUM_PIE)
-  set(pie pie_program)
-endif()
+# documents, and their own program (CPACK_DATUM_PACKAGE_PROGRAM,
+# cmake/packaging.cmake).
 if(CPACK_GENERATOR STREQUAL "DEB")
-  set(CPACK_COMPONENTS_ALL program ${pie} license debian)
+  set(CPACK_COMPONENTS_ALL program package_program license debian)
 elseif(CPACK_GENERATOR STREQUAL "RPM")
-  set(CPACK_COMPONENTS_ALL program ${pie} rpm)
+  set(CPACK_COMPONENTS_ALL program package_program rpm)
+else()
+  # The archives take what `cmake --install` installs.
+  return()
 endif()
+include(${CPACK_DATUM_PACKAGE_PROGRAM_FILE})
 
-# The dynamic PIE needs the C library of at least the newest version whose
-# symbols it uses (rpmbuild finds that by itself).
-if(CPACK_DATUM_PIE AND CPACK_GENERATOR STREQUAL "DEB")
-  execute_process(COMMAND readelf --version-info --wide ${CPACK_DATUM_PIE}
+# A dynamic program needs the C library of at least the newest version
+# whose symbols it uses (rpmbuild finds that by itself); a static one uses
+# none.
+if(CPACK_GENERATOR STREQUAL "DEB")
+  execute_process(COMMAND readelf --version-info --wide ${CPACK_DATUM_PACKAGE_PROGRAM}
     OUTPUT_VARIABLE versions COMMAND_ERROR_IS_FATAL ANY)
   string(REGEX MATCHALL "GLIBC_[0-9.]+" versions "${versions}")
-  list(TRANSFORM versions REPLACE "^GLIBC_" "")
-  list(SORT versions COMPARE NATURAL ORDER DESCENDING)
-  list(GET versions 0 newest)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= ${newest})")
+  if(versions)
+    list(TRANSFORM versions REPLACE "^GLIBC_" "")
+    list(SORT versions COMPARE NATURAL ORDER DESCENDING)
+    list(GET versions 0 newest)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= ${newest})")
+  endif()
 endif()
 
 # The .rpm's License tag: datum's licence and those of the libraries

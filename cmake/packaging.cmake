@@ -38,13 +38,14 @@ if(NOT WIN32)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${DATUM_MAINTAINER}")
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-  # Where datum is no PIE, the packages carry the dynamic PIE datum_pie.
+  # The program the .deb and the .rpm carry, for cpack to read
+  # (cmake/package_contents.cmake): static, or where datum is no PIE,
+  # dynamic.
+  set(CPACK_DATUM_PACKAGE_PROGRAM_FILE ${CMAKE_BINARY_DIR}/package-program.cmake)
+  file(GENERATE OUTPUT ${CPACK_DATUM_PACKAGE_PROGRAM_FILE}
+    CONTENT "set(CPACK_DATUM_PACKAGE_PROGRAM \"$<TARGET_FILE:${DATUM_PACKAGE_PROGRAM}>\")\n")
   set(linkage "The program is\nlinked statically and needs no library at run time.")
-  # The program the .deb and the .rpm carry (cmake/package_contents.cmake).
-  set(CPACK_DATUM_PACKAGE_PROGRAM ${CMAKE_BINARY_DIR}/datum)
-  if(TARGET datum_pie)
-    set(CPACK_DATUM_PIE ${CMAKE_BINARY_DIR}/pie/datum)
-    set(CPACK_DATUM_PACKAGE_PROGRAM ${CPACK_DATUM_PIE})
+  if(NOT DATUM_PACKAGE_PROGRAM STREQUAL "datum")
     set(linkage "The program is\nlinked dynamically and needs no library but the C library.")
   endif()
   set(description "datum asks in German for a start date (Tag, Monat, Jahr) and a number of
@@ -98,9 +99,5 @@ find_program(DATUM_FAKEROOT fakeroot)
 if(NOT DATUM_FAKEROOT)
   set(DATUM_FAKEROOT "")
 endif()
-set(programs datum)
-if(TARGET datum_pie)
-  list(APPEND programs datum_pie)
-endif()
 datum_release_target(COMMAND ${DATUM_FAKEROOT} ${CMAKE_CPACK_COMMAND} --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
-  DEPENDS ${programs})
+  DEPENDS datum ${DATUM_PACKAGE_PROGRAM})
