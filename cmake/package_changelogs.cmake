@@ -39,43 +39,18 @@ function(datum_fold var text first next)
   set(${var} "${folded}${line}\n" PARENT_SCOPE)
 endfunction()
 
-# datum_day_names(VAR DATE): "Www Mmm DD YYYY" of a date YYYY-MM-DD, the
-# weekday counted from a Sunday (0) on the Gregorian calendar.
+# datum_day_names(VAR DATE): "Www Mmm DD YYYY" of a date YYYY-MM-DD, as
+# date(1) names it in the C locale; a date that is none stops the build.
 function(datum_day_names var date)
-  string(REGEX MATCH "^([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])$" valid "${date}")
-  set(year ${CMAKE_MATCH_1})
-  set(day ${CMAKE_MATCH_3})
-  string(REGEX REPLACE "^0" "" month "${CMAKE_MATCH_2}")
-  string(REGEX REPLACE "^0" "" day_number "${day}")
-  set(lengths 31 28 31 30 31 30 31 31 30 31 30 31)
-  if(valid AND month GREATER_EQUAL 1 AND month LESS_EQUAL 12)
-    math(EXPR index "${month} - 1")
-    list(GET lengths ${index} length)
-    math(EXPR by_4 "${year} % 4")
-    math(EXPR by_100 "${year} % 100")
-    math(EXPR by_400 "${year} % 400")
-    if(month EQUAL 2 AND by_4 EQUAL 0 AND (NOT by_100 EQUAL 0 OR by_400 EQUAL 0))
-      set(length 29)
-    endif()
+  set(status 1)
+  if(date MATCHES "^[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]$")
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C date -u -d "${date}" "+%a %b %d %Y"
+      OUTPUT_VARIABLE names OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE status ERROR_QUIET)
   endif()
-  if(NOT valid OR month LESS 1 OR month GREATER 12 OR day_number LESS 1 OR day_number GREATER length)
+  if(NOT status EQUAL 0)
     message(FATAL_ERROR "${CHANGELOG}: '${date}' is no date (YYYY-MM-DD)")
   endif()
-  # The weekday by Sakamoto's method: January and February count with the
-  # year before, so that a leap day comes at the end of a year; each
-  # month's offset is the weekday of its first day relative to March's.
-  set(shifted_year ${year})
-  if(month LESS 3)
-    math(EXPR shifted_year "${year} - 1")
-  endif()
-  set(offsets 0 3 2 5 0 3 5 1 4 6 2 4)
-  list(GET offsets ${index} offset)
-  math(EXPR weekday "(${shifted_year} + ${shifted_year} / 4 - ${shifted_year} / 100 + ${shifted_year} / 400 + ${offset} + ${day_number}) % 7")
-  set(weekdays Sun Mon Tue Wed Thu Fri Sat)
-  set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
-  list(GET weekdays ${weekday} weekday)
-  list(GET months ${index} month)
-  set(${var} "${weekday} ${month} ${day} ${year}" PARENT_SCOPE)
+  set(${var} "${names}" PARENT_SCOPE)
 endfunction()
 
 # Markdown's code spans and links as plain text.
