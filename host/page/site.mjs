@@ -20,29 +20,6 @@ import { colours, withColours } from './colours.mjs';
 const [modulePath, version, licensePath, noticesPath, folder] = process.argv.slice(2);
 const here = (name) => new URL(name, import.meta.url);
 
-/**
- * JSON as a person lays out a manifest: a field a line, and a list or a
- * record of plain values on one line.
- * @param {unknown} value
- * @param {string} indent
- * @returns {string}
- */
-function layout(value, indent = '') {
-    if (value === null || typeof value !== 'object') {
-        return JSON.stringify(value);
-    }
-    const inner = `${indent}  `;
-    const list = Array.isArray(value);
-    const items = list
-        ? value.map((item) => layout(item, inner))
-        : Object.entries(value).map(([key, item]) => `${JSON.stringify(key)}: ${layout(item, inner)}`);
-    if (Object.values(value).every((item) => item === null || typeof item !== 'object')) {
-        return list ? `[${items.join(', ')}]` : `{ ${items.join(', ')} }`;
-    }
-    const [open, close] = list ? ['[', ']'] : ['{', '}'];
-    return `${open}\n${items.map((item) => inner + item).join(',\n')}\n${indent}${close}`;
-}
-
 // The web app manifest: the installed app has the page's name and says
 // what the page's intro says; its colour is the icon's tile's, the page's
 // accent.
@@ -93,7 +70,7 @@ const page = buildPage({ modulePath, version, licensePath, noticesPath, site: tr
 const svg = withColours(readFileSync(here('icon.svg'), 'utf8'));
 const files = new Map([
     ['index.html', page.html],
-    ['manifest.webmanifest', `${layout(manifest)}\n`],
+    ['manifest.webmanifest', `${JSON.stringify(manifest, null, 2)}\n`],
     ...withFolder((made) => {
         const drawing = join(made, 'drawing.svg');
         writeFileSync(drawing, svg);
