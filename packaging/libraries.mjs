@@ -27,13 +27,12 @@ const licenceBySource = [
     [/^llvm-toolchain-\d+$/, 'Apache-2.0 WITH LLVM-exception'],
 ];
 
-
 // The absolute paths of the files from outside the build that the linker
 // took: objects given whole (crt1.o, ...) and archives of which it took at
 // least one member. GNU ld writes "archive.a(member.o)" and "LOAD file.o",
 // wasm-ld "archive.a(member.o):(symbol)" and "file.o:(symbol)"; an archive
 // that only appears in a LOAD line gave nothing.
-export function linkedFiles(map) {
+function linkedFiles(map) {
     const files = new Set();
     for (const [, path, member] of readFileSync(map, 'utf8').matchAll(/(?<=^|\s)(\/[^\s():]+\.(?:a|o))(\([^)]*\))?/gm)) {
         if (path.endsWith('.o') || member) {
