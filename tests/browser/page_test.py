@@ -745,6 +745,7 @@ def running_in_view(profile):
         expect(seen >= 3, f"the program ran while the page was looked at {seen} times")
         page.button("stop").click()
 
+
 @step("site.files", setup=SITE_FIXTURE)
 def built_sites(profile):
     """Each built site's worker keeps exactly the site's files, and the
