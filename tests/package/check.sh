@@ -2,10 +2,9 @@
 # Checks one release file in DIST as a user would use it: unpacks it with
 # the platform's own tool, runs the program inside on the sample answers
 # and compares the exact bytes, and checks what `file`, `man` and lintian
-# say; or checks what holds across the release (SHA256SUMS).
+# say.
 # tests/checks/CMakeLists.txt runs each as a check of its own.
 #   check.sh DIST VERSION KIND PLATFORM FILE   KIND: tar.gz deb rpm zip tgz html web.zip
-#   check.sh DIST VERSION sha256sums
 set -euo pipefail
 dist=$(cd "$1" && pwd)
 version=$2
@@ -257,15 +256,5 @@ check_web.zip() {
     echo "ok: $2 ($total bytes, the page $page)"
 }
 
-check_sha256sums() {
-    (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
-    echo "ok: SHA256SUMS"
-}
-
-case $kind in
-sha256sums) "check_$kind" ;;
-*)
-    declare -F "check_$kind" >/dev/null || fail "no check of a release file of the kind $kind"
-    "check_$kind" "$4" "$5"
-    ;;
-esac
+declare -F "check_$kind" >/dev/null || fail "no check of a release file of the kind $kind"
+"check_$kind" "$4" "$5"
