@@ -46,8 +46,8 @@ endfunction()
 
 # datum_release_target(MADE KIND FILE ... COMMAND ... DEPENDS ...): the
 # target release_files, which makes every release file of this build's
-# platform, and release-files.txt beside them, which names for
-# script/release the version, each program (the platform's, and where that
+# platform, and release-files.txt beside them, written when the build is
+# configured, which names for script/release the version, each program (the platform's, and where that
 # is no PIE, PLATFORM.pie, which the .deb and the .rpm carry instead) and
 # each file with where it was made and the program it carries:
 #   version 1.1.0

@@ -1,3 +1,8 @@
+// The dialogue in the order the user meets it: each question, then its
+// answer read; February of the start year and of every year the stepping
+// enters (date_stepper.h); the report line; and one more read for the
+// final character, whose value is not used.
+
 #include "date_dialogue.h"
 
 #include "calendar.h"

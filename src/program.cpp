@@ -1,3 +1,6 @@
+// One run: the two streams over the given handles, standard input tied to
+// standard output, the dialogue, and the last flush of the normal exit.
+
 #include "program.h"
 
 #include "console/input_stream.h"

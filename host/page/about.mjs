@@ -10,9 +10,9 @@ export const name = 'datum – ein Datum um eine Anzahl von Tagen weiterzählen'
 // In lines as the page's source shows it; where it must be one line (an
 // attribute, the manifest), its line ends are spaces.
 export const description = `Das Programm fragt nach einem Startdatum und nach der Anzahl der Tage
-und nennt das Datum, das so viele Tage später liegt. Dabei gibt es auch
-die Länge des Februars im Startjahr und in jedem folgenden Jahr bis zum
-Ergebnis an.`;
+und nennt das Datum, das so viele Tage später liegt. Auf dem Weg dorthin
+meldet es auch die Länge des Februars im Startjahr und in jedem folgenden
+Jahr bis zum Ergebnis.`;
 
 export const descriptionLine = description.replaceAll('\n', ' ');
 

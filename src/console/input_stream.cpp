@@ -1,3 +1,8 @@
+// Standard input (input_stream.h): each request to the system is
+// translated once, as it arrives (Ctrl+Z cuts it, a carriage return before
+// a line feed goes), and the reads then take bytes from the buffer one at
+// a time, a number's value formed modulo 2^32 as its digits come.
+
 #include "console/input_stream.h"
 
 #include <cstring>

@@ -1,3 +1,8 @@
+// The parts of standard output (output_stream.h) that are kept out of
+// line: the slow way byte by byte, for texts that hold a line feed or do
+// not fit, and what follows a write call that took only part of the
+// block, was broken off or failed.
+
 #include "console/output_stream.h"
 
 #include <algorithm>
