@@ -145,15 +145,15 @@ check_zip() {
 # check_rpm PLATFORM FILE: the package's tags and rpmlint, then the package
 # installed into an empty root as rpm installs it, every end-to-end case
 # through the installed program, and the package removed again without a
-# trace. Its licence tag must name the licence of datum and those that the
-# bill of materials gives the libraries inside the program.
+# trace. Its summary must be datum's and its licence tag name datum's
+# licence and the libraries' inside, as the bill of materials gives them.
 check_rpm() {
     local platform=$1 package=$dist/$2 root=$work/rpm runner named licences
     read -r -a runner <<<"$(platform "$platform" emulator)"
     local rpm_in_root=(rpm --root "$root" --dbpath /var/lib/rpm)
     rpm -qp --queryformat '%{NAME}-%{VERSION}-%{RELEASE}.%{ARCH}.rpm\n%{GROUP}\n%{URL}\n%{SUMMARY}\n' \
         "$package" >"$work/tags" 2>/dev/null
-    for tag in "$2" "Applications/Productivity" "file:///usr/share/doc/datum/README.md" "German console dialogue"; do
+    for tag in "$2" "Applications/Productivity" "file:///usr/share/doc/datum/README.md" "$(jq -r .metadata.component.description "$dist"/*.cdx.json)"; do
         grep -qF "$tag" "$work/tags" || fail "$package: no '$tag' among its tags"
     done
     named=$(rpm -qp --queryformat '%{LICENSE}' "$package" 2>/dev/null | sed 's/ AND /\n/g' | sort)
