@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 # Holds README.md, LIESMICH.md, DEVELOPING.md, CHANGELOG.md and both manual pages, as groff (`man -l`) and
-# mandoc show them, to the program and the release.
+# mandoc show them, to the program and the release, and to what script/stamp writes into them.
 #   check_docs.py PROGRAM DIST VERSION ZIP        (ZIP: the Windows zip's name)
 # Every example (a `$ command` and what it prints) runs with PROGRAM as `datum`. The guides' other commands run
 # in order with them, in a folder with the release files and a home of its own: STAND_INS gives, by pattern,
