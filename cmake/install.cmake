@@ -89,8 +89,10 @@ else()
   set(compressed_dir ${CMAKE_CURRENT_BINARY_DIR}/compressed)
   set(debian_dir ${CMAKE_CURRENT_BINARY_DIR}/debian)
   # Who the packages name as their maintainer, in their control data and
-  # their changelogs (cmake/packaging.cmake takes it from here).
-  set(DATUM_MAINTAINER "datum authors <datum@users.noreply.invalid>")
+  # their changelogs (cmake/packaging.cmake takes it from here): the
+  # holders of the copyright, without the article.
+  string(REGEX REPLACE "^the " "" maintainer "${DATUM_HOLDER}")
+  set(DATUM_MAINTAINER "${maintainer} <datum@users.noreply.invalid>")
   # Both packages' changelogs, made from CHANGELOG.md, the .rpm's for cpack
   # (CPACK_RPM_CHANGELOG_FILE). The build stops if CHANGELOG.md has no
   # entry for this version.
@@ -133,6 +135,11 @@ else()
   # an empty line is a full stop.
   string(REGEX REPLACE "\n\n" "\n.\n" exception_text "${exception_text}")
   string(REGEX REPLACE "\n" "\n " gcc_runtime_exception " ${exception_text}")
+  # The year of the newest release in CHANGELOG.md, which the build holds
+  # to be this version (cmake/package_changelogs.cmake).
+  file(STRINGS CHANGELOG.md release REGEX "^## \\[[0-9.]+\\] - [0-9]+-" LIMIT_COUNT 1)
+  string(REGEX REPLACE "^.* - ([0-9]+)-.*$" "\\1" release_year "${release}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/CHANGELOG.md)
   configure_file(packaging/debian/copyright.in ${debian_dir}/copyright @ONLY)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${notices_dir}/licenses/GCC-exception-3.1)
   install(FILES ${debian_dir}/copyright

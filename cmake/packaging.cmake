@@ -2,8 +2,8 @@
 # platforms.txt names (a tarball, a .deb and an .rpm on Linux, a zip on
 # Windows), each named by cmake/release_files.cmake.
 set(CPACK_PACKAGE_NAME datum)
-set(CPACK_PACKAGE_VENDOR "the datum authors")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "German console dialogue for date arithmetic")
+set(CPACK_PACKAGE_VENDOR "${DATUM_HOLDER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
 # Archives take what `cmake --install` installs; the .deb takes the install
 # components that cmake/package_contents.cmake names for it, in one file.

@@ -47,10 +47,12 @@ endfunction()
 # datum_release_target(MADE KIND FILE ... COMMAND ... DEPENDS ...): the
 # target release_files, which makes every release file of this build's
 # platform, and release-files.txt beside them, written when the build is
-# configured, which names for script/release the version, each program (the platform's, and where that
-# is no PIE, PLATFORM.pie, which the .deb and the .rpm carry instead) and
-# each file with where it was made and the program it carries:
+# configured, which names for script/release the version, datum's
+# summary, each program (the platform's, and where that is no PIE,
+# PLATFORM.pie, which the .deb and the .rpm carry instead) and each file
+# with where it was made and the program it carries:
 #   version 1.1.0
+#   summary German console dialogue for date arithmetic
 #   program linux-x86_64 /.../build/package/linux-x86_64/datum
 #   file datum_1.1.0_amd64.deb /.../build/package/linux-x86_64/datum_1.1.0_amd64.deb linux-x86_64
 # Each KIND FILE pair gives the file the build makes for a kind; a file
@@ -58,7 +60,7 @@ endfunction()
 function(datum_release_target)
   cmake_parse_arguments(PARSE_ARGV 0 arg "" "" "MADE;COMMAND;DEPENDS")
   datum_platform(${platform} released kinds)
-  set(lines "version ${PROJECT_VERSION}\nprogram ${platform} $<TARGET_FILE:datum>\n")
+  set(lines "version ${PROJECT_VERSION}\nsummary ${PROJECT_DESCRIPTION}\nprogram ${platform} $<TARGET_FILE:datum>\n")
   set(package_program ${platform})
   if(NOT DATUM_PACKAGE_PROGRAM STREQUAL "datum")
     set(package_program ${platform}.pie)

@@ -12,9 +12,10 @@ set(CMAKE_C_COMPILER_TARGET ${triple})
 set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_CXX_COMPILER_TARGET ${triple})
 
-# GNU ar writes no symbol index that wasm-ld can read; llvm-ar does.
-find_program(CMAKE_AR NAMES llvm-ar-14 llvm-ar REQUIRED)
-find_program(CMAKE_RANLIB NAMES llvm-ranlib-14 llvm-ranlib REQUIRED)
+# GNU ar writes no symbol index that wasm-ld can read; llvm-ar does, that
+# of the version of clang (Debian's llvm, as platforms.txt names it).
+find_program(CMAKE_AR NAMES llvm-ar REQUIRED)
+find_program(CMAKE_RANLIB NAMES llvm-ranlib REQUIRED)
 
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 

@@ -5,7 +5,8 @@
 // map beside the program; which package owns each file, and its version,
 // from the package database of the machine that built it, and the
 // licences by source package (libraries.mjs).
-//   node bill_of_materials.mjs DIST VERSION PROGRAM...
+//   node bill_of_materials.mjs DIST VERSION SUMMARY PROGRAM...
+// SUMMARY is datum's one-line summary, that of its packages.
 // PROGRAM is one argument: a name for the program, its platform's or
 // PLATFORM.pie for the dynamic PIE of the packages where the platform's
 // program is no PIE, the program as built (its link map is PROGRAM.map)
@@ -17,11 +18,11 @@ import { readFileSync, readdirSync, writeFileSync } from 'node:fs';
 import { basename, join } from 'node:path';
 import { codeSource, datumLicence, licence, linkedLibraries, owners } from './libraries.mjs';
 
-const [dist, version, ...programArguments] = process.argv.slice(2);
+const [dist, version, summary, ...programArguments] = process.argv.slice(2);
 const bomName = `datum-${version}.cdx.json`;
 const epoch = Number(process.env.SOURCE_DATE_EPOCH);
-if (!dist || !version || programArguments.length === 0 || !Number.isInteger(epoch)) {
-    throw new Error('usage: SOURCE_DATE_EPOCH=... node bill_of_materials.mjs DIST VERSION PROGRAM...');
+if (!dist || !version || !summary || programArguments.length === 0 || !Number.isInteger(epoch)) {
+    throw new Error('usage: SOURCE_DATE_EPOCH=... node bill_of_materials.mjs DIST VERSION SUMMARY PROGRAM...');
 }
 
 const sha256 = (path) => createHash('sha256').update(readFileSync(path)).digest('hex');
@@ -123,7 +124,7 @@ const bom = {
             'bom-ref': 'datum',
             name: 'datum',
             version,
-            description: 'German console dialogue for date arithmetic',
+            description: summary,
             licenses: [{ license: { id: datumLicence } }],
         },
     },

@@ -1,10 +1,9 @@
 # The browser check's steps as tests of their own, read by CTest each time
 # it reads the tests (TEST_INCLUDE_FILES, tests/CMakeLists.txt), which sets
-# runner (page_test.py), arguments (what it takes after the step's name)
-# and prefix. Each step that `page_test.py --list` names becomes the test
-# ${prefix}browser.STEP, labelled browser, and slow where the step is, with
-# the fixture it sets up or requires.
-cmake_policy(VERSION 3.25)
+# the project's CMake policies, runner (page_test.py), arguments (what it
+# takes after the step's name) and prefix. Each step that `page_test.py
+# --list` names becomes the test ${prefix}browser.STEP, labelled browser,
+# and slow where the step is, with the fixture it sets up or requires.
 execute_process(COMMAND ${runner} --list
   OUTPUT_VARIABLE listed ERROR_VARIABLE error RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
