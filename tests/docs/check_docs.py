@@ -324,7 +324,7 @@ def fixed_address(found):
     said = {(name, kind): (sh(f"file -b {path}"), re.findall(r"GLIBC_2\.(\d+)", sh(f"readelf -W --dyn-syms {path}")))
             for name in PLATFORMS for kind, path in programs(name).items()}
     fixed = {name for (name, kind), (text, _) in said.items() if kind == "tar.gz" and "static-pie" not in text}
-    expect({platform("deb", arch) for arch in re.split(", | and ", found[1])} == fixed, f"{found[0]}: {fixed}")
+    expect({platform("deb", arch) for arch in re.split(", | and | und ", found[1])} == fixed, f"{found[0]}: {fixed}")
     for (name, kind), (text, glibc) in said.items():
         expect(re.search(("LSB executable.*statically" if kind == "tar.gz" else "LSB pie executable.*dynamically")
                          if name in fixed else "static-pie linked", text) and max(map(int, glibc), default=0) <= 35,
@@ -355,6 +355,8 @@ CLAIMS = [
     ("README.md", r"a Raspberry (Pi \d) or later, not the ARMv6 of the (Pi \d) and (Zero)", raspberry),
     ("README.md", r"Each tarball holds a static program that runs on any Linux of its architecture\. Those for "
      r"([\w, ]+?) load it at a fixed address", fixed_address),
+    ("LIESMICH.md", r"Die statischen Programme für ([\w, ]+?) werden allerdings an einer festen Adresse",
+     fixed_address),
     ("README.md", r"`SHA256SUMS` gives each hash in lower case", lambda found: expect(re.findall(
         r"^[0-9a-f]{64}  (\S+)\n", sums := (DIST / "SHA256SUMS").read_text(), re.M) == sorted(
         f.name for f in DIST.iterdir() if f.name != "SHA256SUMS") and sums.count("\n") == len(list(DIST.iterdir())) - 1,
