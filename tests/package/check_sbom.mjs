@@ -63,11 +63,11 @@ function checkLicence(what, claim, packages) {
         || problems.push(`${what}: the copyright file of ${packages[index]} names ${own} first, ${claim} does not`));
 }
 for (const component of [bom.metadata?.component, ...components].filter(Boolean)) {
-    for (const { expression = '', license } of component.licenses ?? []) {
-        if (!SPDX.isValidSpdxLicenseExpression(expression || license?.id)) {
-            problems.push(`${component.name}: ${expression || license?.id} is no SPDX expression`);
+    for (const { license, expression = license?.id ?? '' } of component.licenses ?? []) {
+        if (!SPDX.isValidSpdxLicenseExpression(expression)) {
+            problems.push(`${component.name}: ${expression} is no SPDX expression`);
         }
-        checkLicence(component.name, expression || license?.id, [component.type === 'library' ? component.name : 'datum']);
+        checkLicence(component.name, expression, [component.type === 'library' ? component.name : 'datum']);
     }
 }
 
