@@ -2,8 +2,9 @@
 // licences: the files that the linker took from outside the build (from
 // the link map beside each program), the installed packages that own them
 // (from dpkg), and the licence of each by the source package whose code it
-// is. The bill of materials (bill_of_materials.mjs) and the packages'
-// licence fields (licence.mjs) are made from this.
+// is. The bill of materials (bill_of_materials.mjs), the packages'
+// licence fields and the libraries' versions in the notices (licence.mjs)
+// are made from this.
 
 import { execFileSync, spawnSync } from 'node:child_process';
 import { existsSync, readFileSync, realpathSync } from 'node:fs';
