@@ -4,7 +4,11 @@ include(GNUInstallDirs)
 
 # A static program carries the libraries it is linked with: the archives
 # carry their notices and licence texts in one file, the .deb in its
-# copyright file. The parts are put together when configuring.
+# copyright file. The parts are put together when configuring; the
+# versions of the libraries are filled in from the packages that the
+# program was linked with (packaging/licence.mjs) by the target notices,
+# which the release files need: it takes node and Debian's package
+# database, which building and installing the program do not.
 set(notices_dir ${CMAKE_CURRENT_SOURCE_DIR}/packaging/notices)
 function(datum_join_texts output)
   string(REPEAT "-" 72 separator)
@@ -19,14 +23,26 @@ function(datum_join_texts output)
   endforeach()
   file(WRITE ${output} "${text}")
 endfunction()
+# datum_fill_notices(PROGRAM TEMPLATE OUTPUT): OUTPUT is TEMPLATE with the
+# versions of the libraries linked into PROGRAM.
+find_program(DATUM_NODE node)
+function(datum_fill_notices program template output)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${DATUM_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/packaging/licence.mjs $<TARGET_FILE:${program}>
+      ${template} ${output}
+    DEPENDS ${program} ${template} packaging/licence.mjs packaging/libraries.mjs
+    VERBATIM)
+  set_property(DIRECTORY APPEND PROPERTY datum_notices ${output})
+endfunction()
 set(notices_file ${CMAKE_CURRENT_BINARY_DIR}/THIRD-PARTY-NOTICES)
 if(WIN32)
   set(notices_file ${notices_file}.txt)
-  datum_join_texts(${notices_file} windows.txt licenses/ZPL-2.1 licenses/Lucent licenses/David-Gay
+  datum_join_texts(${notices_file}.in windows.txt licenses/ZPL-2.1 licenses/Lucent licenses/David-Gay
     licenses/Keith-Marshall licenses/GCC-exception-3.1 licenses/GPL-3)
 else()
-  datum_join_texts(${notices_file} linux.txt licenses/GCC-exception-3.1 licenses/LGPL-2.1 licenses/GPL-3)
+  datum_join_texts(${notices_file}.in linux.txt licenses/GCC-exception-3.1 licenses/LGPL-2.1 licenses/GPL-3)
 endif()
+datum_fill_notices(datum ${notices_file}.in ${notices_file})
 
 if(WIN32)
   # A Windows download is one folder: the program beside what its users
@@ -51,7 +67,7 @@ if(WIN32)
   install(TARGETS datum RUNTIME DESTINATION . COMPONENT program)
   install(FILES ${manual_html} README.md LIESMICH.md CHANGELOG.md LICENSE DESTINATION . COMPONENT program)
   if(DATUM_STATIC)
-    install(FILES ${notices_file} DESTINATION . COMPONENT notices)
+    install(FILES ${notices_file} DESTINATION . COMPONENT notices OPTIONAL)
   endif()
 else()
   # The archives carry datum, the .deb and the .rpm DATUM_PACKAGE_PROGRAM
@@ -62,7 +78,7 @@ else()
   install(FILES README.md LIESMICH.md CHANGELOG.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT program)
   install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT license)
   if(DATUM_STATIC)
-    install(FILES ${notices_file} DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT notices)
+    install(FILES ${notices_file} DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT notices OPTIONAL)
   endif()
   # The manual pages with the version of the build in their footer
   # (cmake/manual_text.cmake), each in the folder it is installed in.
@@ -140,7 +156,8 @@ else()
   file(STRINGS CHANGELOG.md release REGEX "^## \\[[0-9.]+\\] - [0-9]+-" LIMIT_COUNT 1)
   string(REGEX REPLACE "^.* - ([0-9]+)-.*$" "\\1" release_year "${release}")
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/CHANGELOG.md)
-  configure_file(packaging/debian/copyright.in ${debian_dir}/copyright @ONLY)
+    configure_file(packaging/debian/copyright.in ${debian_dir}/copyright.in @ONLY)
+  datum_fill_notices(${DATUM_PACKAGE_PROGRAM} ${debian_dir}/copyright.in ${debian_dir}/copyright)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${notices_dir}/licenses/GCC-exception-3.1)
   install(FILES ${debian_dir}/copyright
     DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT debian EXCLUDE_FROM_ALL)
@@ -160,3 +177,5 @@ else()
   install(FILES ${licence_texts}
     DESTINATION ${CMAKE_INSTALL_DATADIR}/licenses/${PROJECT_NAME} COMPONENT rpm EXCLUDE_FROM_ALL)
 endif()
+get_property(notices DIRECTORY PROPERTY datum_notices)
+add_custom_target(notices DEPENDS ${notices})

@@ -100,4 +100,4 @@ if(NOT DATUM_FAKEROOT)
   set(DATUM_FAKEROOT "")
 endif()
 datum_release_target(COMMAND ${DATUM_FAKEROOT} ${CMAKE_CPACK_COMMAND} --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
-  DEPENDS datum ${DATUM_PACKAGE_PROGRAM})
+  DEPENDS datum ${DATUM_PACKAGE_PROGRAM} notices)

@@ -18,6 +18,16 @@ add_custom_command(TARGET datum POST_BUILD
 
 include(cmake/release_files.cmake)
 set(npm_dir ${CMAKE_BINARY_DIR}/npm)
+find_program(DATUM_NODE node REQUIRED)
+
+# The notices of the module's libraries, with the versions of the packages
+# that it was linked with (packaging/licence.mjs).
+set(notices ${CMAKE_BINARY_DIR}/THIRD-PARTY-NOTICES)
+add_custom_command(OUTPUT ${notices}
+  COMMAND ${DATUM_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/packaging/licence.mjs $<TARGET_FILE:datum>
+    ${CMAKE_CURRENT_SOURCE_DIR}/packaging/notices/wasm.txt ${notices}
+  DEPENDS datum packaging/notices/wasm.txt packaging/licence.mjs packaging/libraries.mjs
+  VERBATIM)
 
 # Each file of the package, its mode, and where it comes from.
 set(npm_files
@@ -28,7 +38,7 @@ set(npm_files
   LIESMICH.md 0644 ${CMAKE_CURRENT_SOURCE_DIR}/LIESMICH.md
   CHANGELOG.md 0644 ${CMAKE_CURRENT_SOURCE_DIR}/CHANGELOG.md
   LICENSE 0644 ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE
-  THIRD-PARTY-NOTICES 0644 ${CMAKE_CURRENT_SOURCE_DIR}/packaging/notices/wasm.txt)
+  THIRD-PARTY-NOTICES 0644 ${notices})
 set(staged "")
 while(npm_files)
   list(POP_FRONT npm_files name mode source)
@@ -60,7 +70,6 @@ list(JOIN DATUM_NPM_FILES "\",\n    \"" DATUM_NPM_FILES)
 # the module, found once the module is linked (packaging/licence.mjs).
 set(LICENCE @LICENCE@)
 configure_file(host/node/package.json.in ${npm_dir}/package.json.in @ONLY)
-find_program(DATUM_NODE node REQUIRED)
 add_custom_command(OUTPUT ${npm_dir}/package.json
   COMMAND ${DATUM_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/packaging/licence.mjs $<TARGET_FILE:datum>
     ${npm_dir}/package.json.in ${npm_dir}/package.json
@@ -92,8 +101,8 @@ set(page_build ${CMAKE_COMMAND} -E env ESBUILD=${DATUM_ESBUILD} ${DATUM_NODE})
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/datum.html
   COMMAND ${page_build} ${CMAKE_CURRENT_SOURCE_DIR}/host/page/build.mjs
     $<TARGET_FILE:datum> ${CMAKE_BINARY_DIR}/datum.html ${PROJECT_VERSION}
-    ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/packaging/notices/wasm.txt
-  DEPENDS datum
+    ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE ${notices}
+  DEPENDS datum ${notices}
   DEPFILE ${CMAKE_BINARY_DIR}/datum.html.d
   VERBATIM)
 add_custom_target(page ALL DEPENDS ${CMAKE_BINARY_DIR}/datum.html)
@@ -108,14 +117,13 @@ set(site_dir ${CMAKE_BINARY_DIR}/site)
 # VERSION, its page with the notices of the module's libraries or those of
 # NOTICES; FOLDER.d names what it is made of.
 function(datum_site folder version)
-  set(notices ${PROJECT_SOURCE_DIR}/packaging/notices/wasm.txt)
   if(ARGC GREATER 2)
     set(notices ${ARGV2})
   endif()
   add_custom_command(OUTPUT ${folder}/index.html
     COMMAND ${site_build} ${PROJECT_SOURCE_DIR}/host/page/site.mjs
       $<TARGET_FILE:datum> ${version} ${PROJECT_SOURCE_DIR}/LICENSE ${notices} ${folder}
-    DEPENDS datum
+    DEPENDS datum ${notices}
     DEPFILE ${folder}.d
     VERBATIM)
 endfunction()

@@ -2,8 +2,9 @@
 // licences: the files that the linker took from outside the build (from
 // the link map beside each program), the installed packages that own them
 // (from dpkg), and the licence of each by the source package whose code it
-// is. The bill of materials (bill_of_materials.mjs) and the packages'
-// licence fields (licence.mjs) are made from this.
+// is. The bill of materials (bill_of_materials.mjs), the packages'
+// licence fields and the libraries' versions in the notices (licence.mjs)
+// are made from this.
 
 import { execFileSync, spawnSync } from 'node:child_process';
 import { existsSync, readFileSync, realpathSync } from 'node:fs';
@@ -14,17 +15,18 @@ export const datumLicence = 'MIT';
 
 const run = (command, ...args) => execFileSync(command, args, { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'] });
 
-// SPDX licence expressions by the Debian source package whose code a
-// library is, as the notices in packaging/notices describe them. A library
-// from any other source stops the build until its licence is added here.
+// The libraries by the Debian source package whose code they are: the
+// name that the notices in packaging/notices give their versions by, and
+// their licence as an SPDX expression, as the notices describe it. A
+// library from any other source stops the build until it is added here.
 const gccRuntime = 'GPL-3.0-or-later WITH GCC-exception-3.1';
-const licenceBySource = [
-    [/^glibc$/, 'LGPL-2.1-or-later'],
-    [/^gcc-\d+$/, gccRuntime],
-    [/^gcc-mingw-w64$/, gccRuntime],
-    [/^mingw-w64$/, 'ZPL-2.1 AND HPND AND LicenseRef-public-domain'],
-    [/^wasi-libc$/, 'CC0-1.0 AND MIT AND BSD-2-Clause'],
-    [/^llvm-toolchain-\d+$/, 'Apache-2.0 WITH LLVM-exception'],
+const librariesBySource = [
+    [/^glibc$/, 'glibc', 'LGPL-2.1-or-later'],
+    [/^gcc-\d+$/, 'gcc', gccRuntime],
+    [/^gcc-mingw-w64$/, 'gcc', gccRuntime],
+    [/^mingw-w64$/, 'mingw-w64', 'ZPL-2.1 AND HPND AND LicenseRef-public-domain'],
+    [/^wasi-libc$/, 'wasi-libc', 'CC0-1.0 AND MIT AND BSD-2-Clause'],
+    [/^llvm-toolchain-\d+$/, 'llvm', 'Apache-2.0 WITH LLVM-exception'],
 ];
 
 // The absolute paths of the files from outside the build that the linker
@@ -92,14 +94,16 @@ export function codeSource(installed) {
     return installed.source;
 }
 
-export function licence(installed) {
+function library(installed) {
     const source = codeSource(installed);
-    const entry = licenceBySource.find(([pattern]) => pattern.test(source));
+    const entry = librariesBySource.find(([pattern]) => pattern.test(source));
     if (!entry) {
         throw new Error(`${installed.name}: no licence known for its source package ${source}; add it to ${basename(import.meta.url)}`);
     }
-    return entry[1];
+    return { name: entry[1], licence: entry[2] };
 }
+
+export const licence = (installed) => library(installed).licence;
 
 // linkedLibraries(PROGRAM): the files that the linker took from outside
 // the build for PROGRAM (its link map is PROGRAM.map); the build's own
@@ -114,14 +118,40 @@ export function linkedLibraries(program) {
         .filter((file) => !(isAbsolute(file) && normalize(file).startsWith(`${buildFolder}/`)));
 }
 
+// programLibraries(PROGRAM): the installed packages whose libraries are
+// linked into PROGRAM, by name.
+function programLibraries(program) {
+    return [...new Set(owners(linkedLibraries(program)))].sort((a, b) => a.name.localeCompare(b.name));
+}
+
 // programLicence(PROGRAM): the SPDX expression of the whole program,
 // datum's licence and each term of its libraries' once.
 export function programLicence(program) {
     const terms = new Set([datumLicence]);
-    const libraries = [...new Set(owners(linkedLibraries(program)))]
-        .sort((a, b) => a.name.localeCompare(b.name));
-    for (const installed of libraries) {
+    for (const installed of programLibraries(program)) {
         licence(installed).split(' AND ').forEach((term) => terms.add(term));
     }
     return [...terms].join(' AND ');
+}
+
+// libraryFacts(PROGRAM): what the notices say of each library inside
+// PROGRAM, by its name in librariesBySource and what: "version" (the
+// version its authors released, of the package's version), a number N (the
+// first N numbers of it: 2.36, GCC 12) or "source" (the Debian source
+// package whose code it is).
+export function libraryFacts(program) {
+    const facts = new Map();
+    for (const installed of programLibraries(program)) {
+        const { name } = library(installed);
+        const version = installed.packageVersion.replace(/^\d+:/, '').replace(/-[^-]*$/, '');
+        const numbers = version.split('.');
+        for (const [what, value] of [['version', version], ['source', codeSource(installed)],
+            ...numbers.map((number, count) => [count + 1, [...numbers.slice(0, count), number].join('.')])]) {
+            if (facts.has(`${name}:${what}`) && facts.get(`${name}:${what}`) !== value) {
+                throw new Error(`${program}: two packages of ${name} differ in ${what}`);
+            }
+            facts.set(`${name}:${what}`, value);
+        }
+    }
+    return facts;
 }

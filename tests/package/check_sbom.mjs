@@ -7,7 +7,8 @@
 // - each program's SHA-256 is that of the program inside every release file
 //   said to carry it, and no other release file holds a program;
 // - each Debian package has the version, architecture and source package
-//   that this machine's package database has installed.
+//   that this machine's package database has installed, and the licences of
+//   its copyright file, as have the .rpm's License tag and npm's "license".
 //   node check_sbom.mjs DIST VERSION
 
 import { createHash } from 'node:crypto';
@@ -39,11 +40,34 @@ const byRef = new Map(components.map((component) => [component['bom-ref'], compo
 const hashOf = (component) => component.hashes?.find((hash) => hash.alg === 'SHA-256')?.content;
 const dependsOn = (ref) => bom.dependencies?.find((dependency) => dependency.ref === ref)?.dependsOn ?? [];
 
+// The licences a copyright file names, in its order and as SPDX terms in
+// lower case: its License fields (Debian's GPL-2+ is GPL-2.0-or-later, and
+// names that SPDX lacks as here), in prose the GNU licences' and MIT's grants.
+const debianNames = { 'public-domain': 'licenseref-public-domain', lucent: 'hpnd', 'david-gay': 'hpnd', 'apache-2-llvm-exceptions': 'apache-2.0 with llvm-exception' };
+const gnu = (lesser, number, later) => `${lesser ? 'l' : ''}gpl-${number.replace(/^\d$/, '$&.0')}-${later ? 'or-later' : 'only'}`;
+const licenceNames = new RegExp(String.raw` license: (?:(l?)gpl-([\d.]+)(\+?)|([^ ]+))`
+    + String.raw`| gnu general public license \(v(\d) or later\) with version ([\d.]+) of the gcc runtime library exception`
+    + String.raw`| gnu (lesser )?general public license[^.;/(]*?;? (?:either )?version (\d(?:\.\d)?)(?: of the license)?`
+    + String.raw`(,? or \(at your option\) any later)?|permission is hereby granted, free of charge, to any person`, 'g');
+const licencesNamed = (file) => [...readFileSync(file, 'utf8').replace(/\s+/g, ' ').toLowerCase().matchAll(licenceNames)]
+    .map(([, l, number, plus, name, gcc, exception, lesser, grant, later]) => (name
+        ? debianNames[name] ?? name : number ? gnu(l, number, plus) : grant ? gnu(lesser, grant, later)
+            : gcc ? `${gnu('', gcc, true)} with gcc-exception-${exception}` : 'mit'));
+// CLAIM names the licences of PACKAGES as their copyright files (datum's:
+// LICENSE) do: each term is named in one, and each file's first is a term.
+function checkLicence(what, claim, packages) {
+    const terms = claim.toLowerCase().split(' and ');
+    const named = packages.map((name) => licencesNamed(name === 'datum' ? new URL('../../LICENSE', import.meta.url) : `/usr/share/doc/${name}/copyright`));
+    terms.filter((term) => !named.flat().includes(term)).forEach((term) => problems.push(`${what}: no copyright file of ${packages.join(', ')} names ${term}`));
+    named.forEach(([own], index) => terms.some((term) => `${term} with `.startsWith(`${own} with `))
+        || problems.push(`${what}: the copyright file of ${packages[index]} names ${own} first, ${claim} does not`));
+}
 for (const component of [bom.metadata?.component, ...components].filter(Boolean)) {
-    for (const licence of component.licenses ?? []) {
-        if (licence.expression !== undefined && !SPDX.isValidSpdxLicenseExpression(licence.expression)) {
-            problems.push(`${component.name}: ${licence.expression} is no SPDX expression`);
+    for (const { license, expression = license?.id ?? '' } of component.licenses ?? []) {
+        if (!SPDX.isValidSpdxLicenseExpression(expression)) {
+            problems.push(`${component.name}: ${expression} is no SPDX expression`);
         }
+        checkLicence(component.name, expression, [component.type === 'library' ? component.name : 'datum']);
     }
 }
 
@@ -101,6 +125,11 @@ for (const name of releaseFiles) {
     const found = [...new Set(programsInside(join(dist, name)).map(sha256))].sort();
     if (JSON.stringify(claimed) !== JSON.stringify(found)) {
         problems.push(`${name}: holds the programs ${found.join(', ') || 'none'}, but the bill of materials says ${claimed.join(', ') || 'none'}`);
+    }
+    const field = name.endsWith('.rpm') ? text('rpm', '-qp', '--queryformat', '%{LICENSE}', join(dist, name))
+        : name.endsWith('.tgz') && JSON.parse(text('tar', '-xzOf', join(dist, name), 'package/package.json')).license;
+    if (field) {
+        checkLicence(name, field, ['datum', ...new Set(dependsOn(`file:${name}`).flatMap(dependsOn).map((ref) => byRef.get(ref).name))]);
     }
 }
 for (const component of fileComponents) {
