@@ -88,7 +88,7 @@ elseif(DATUM_STATIC)
     unset(CMAKE_REQUIRED_FLAGS)
     if(NOT ${has_word})
       message(FATAL_ERROR "platforms.txt promises ${word} for ${platform}, which ${CMAKE_CXX_COMPILER_ID} "
-        "${CMAKE_CXX_COMPILER_VERSION} does not have for ${CMAKE_SYSTEM_PROCESSOR}")
+        "${CMAKE_CXX_COMPILER_VERSION} and its C library do not give ${CMAKE_SYSTEM_PROCESSOR}")
     endif()
   endforeach()
   list(APPEND DATUM_PROGRAM_LINK_OPTIONS ${linker_words})

@@ -131,7 +131,7 @@ imports)
             "$objdump" -p "$path" | sed -n 's/^\s*DLL Name: //p'; } | tr '[:upper:]' '[:lower:]'); do
             [[ $allowed == *" $import "* ]] || fail "$name needs $import"
         done
-        echo "ok: $name imports only of:$allowed"
+        echo "ok: $name imports nothing beyond:$allowed"
         measured=$((measured + 1))
     done
     ;;
