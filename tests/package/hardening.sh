@@ -85,15 +85,15 @@ done <<<"$checks"
 
 # fortified OBJECT...: the calls of the C library's fortified functions.
 fortified() { "$nm" -u "$@" | grep -oE '\b__\w+_chk$' | grep -v '^__stack_chk' || true; }
-# compiled_at LEVEL OBJECT...: the paths of the objects compiled anew, at that level of fortification.
+# compiled_at LEVEL OBJECT...: anew, the objects compiled again at that level of fortification.
 compiled_at() {
-    local object command directory anew
+    local object command directory
+    anew=()
     for object in "${@:2}"; do
         read -r directory command < <(jq -r --arg o "$object" '.[] | select(.directory + "/" +
-            (.command | capture(" -o (?<o>\\S+)").o) == $o) | "\(.directory) \(.command)"' "$build/compile_commands.json")
-        anew=$(mktemp -p "$work" XXXX.o) && [ -n "$command" ] || fail "$object is in no compile command"
-        (cd "$directory" && eval "$(sed -E "s# -o \S+# -o $anew#" <<<"$command") -U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=$1")
-        echo "$anew"
+            (.command | capture(" -o (?<o>\\S+)").o) == $o) | "\(.directory) \(.command)"' "$build/compile_commands.json") || true
+        anew+=("$(mktemp -p "$work" XXXX.o)") && [ -n "$command" ] || fail "$object is in no compile command"
+        (cd "$directory" && eval "$(sed -E "s# -o \S+# -o ${anew[-1]}#" <<<"$command") -U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=$1")
     done
 }
 case $word in
@@ -103,14 +103,14 @@ case $word in
     level=${word#*=}
     mapfile -t calling < <(for object in "${objects[@]}"; do [ -z "$(fortified "$object")" ] || echo "$object"; done)
     if [ "${#calling[@]}" -eq 0 ]; then
-        mapfile -t anew < <(compiled_at "$level" "${objects[@]}")
+        compiled_at "$level" "${objects[@]}"
         [ -z "$(fortified "${anew[@]}")" ] || fail "no object calls a fortified function, as at level $level they do"
         unmeasurable "level $level fortifies no call of datum's code with this compiler and C library"
     fi
-    mapfile -t below < <(compiled_at $((level - 1)) "${calling[@]}")
-    [ "$(fortified "${calling[@]}" | wc -l)" -gt "$(fortified "${below[@]}" | wc -l)" ] \
+    compiled_at $((level - 1)) "${calling[@]}"
+    [ "$(fortified "${calling[@]}" | wc -l)" -gt "$(fortified "${anew[@]}" | wc -l)" ] \
         || fail "the objects make no fortified call that level $((level - 1)) would not make"
-    echo "ok: fortified calls: $(fortified "${calling[@]}" | sort -u | tr '\n' ' ')(level $((level - 1)): $(fortified "${below[@]}" | wc -l))"
+    echo "ok: fortified calls: $(fortified "${calling[@]}" | sort -u | tr '\n' ' ')(level $((level - 1)): $(fortified "${anew[@]}" | wc -l))"
     measured=1
     ;;
 -fstack-clash-protection)
