@@ -1,17 +1,12 @@
 # How the programs are linked and hardened.
 #
 # With DATUM_STATIC (the default, and every release and package build),
-# datum is one self-contained program, hardened the way the release is
-# reviewed: on Linux a static PIE, which runs on any Linux of its
-# architecture and loads at a random address (where the C library cannot
-# link a static PIE: a static program, and a dynamic PIE for the
-# distributions' packages, both below), with full RELRO, the stack
-# protector, fortified library calls, stack clash protection and the
-# architecture's control-flow protection; on Windows a static .exe with the
-# stack protector and fortified calls, which needs no DLL beyond KERNEL32,
-# msvcrt and ADVAPI32, all part of Windows. A WebAssembly module is linked
-# statically by nature and runs in its host's sandbox; wasi-libc has no
-# stack protector, so it takes none of these flags.
+# datum is one self-contained program, hardened as the platform's row of
+# platforms.txt promises (its column hardening): the build adds each flag
+# of the row, and stops if the compiler or its C library does not have
+# one for the target, rather than leave the protection out. A WebAssembly
+# module is linked statically by nature and runs in its host's sandbox;
+# wasi-libc has no stack protector, so its row promises nothing.
 #
 # Without it, datum is a dynamic PIE built with nothing but the builder's
 # own flags (CMAKE_CXX_FLAGS and CMAKE_EXE_LINKER_FLAGS, or CXXFLAGS and
@@ -36,68 +31,69 @@ set(DATUM_PIE_LINK_OPTIONS "")
 if(WASI)
   # Nothing to add: see above.
 elseif(DATUM_STATIC)
-  if(WIN32)
-    # The stack protector and fortified calls, from mingw-w64's libssp,
-    # linked in: its random guard comes from ADVAPI32.dll, which is part of
-    # every Windows like KERNEL32 and msvcrt. mingw-w64 fortifies to level
-    # 2 at most. The linker's defaults give ASLR with high entropy and NX.
-    add_compile_options(-fstack-protector-strong "$<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>")
-    list(APPEND DATUM_PROGRAM_LINK_OPTIONS -static -fstack-protector-strong)
-  else()
-    add_compile_options(-fstack-protector-strong)
-    # Level 3 checks sizes known only at run time; it needs gcc 12 or
-    # clang 9, else level 2. It needs optimisation, so Debug builds go
-    # without.
-    set(fortify_level 2)
-    if((CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 12)
-       OR (CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 9))
-      set(fortify_level 3)
-    endif()
-    add_compile_options(-U_FORTIFY_SOURCE "$<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=${fortify_level}>")
-    # Stack clash protection and the architecture's control-flow
-    # protection, where the compiler has them for the target (clang 14 has
-    # no stack clash protection for arm64).
-    set(hardening_flags -fstack-clash-protection)
-    if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64)$")
-      list(APPEND hardening_flags -fcf-protection=full)
-    elseif(CMAKE_SYSTEM_PROCESSOR MATCHES "^(aarch64|arm64)$")
-      list(APPEND hardening_flags -mbranch-protection=standard)
-    endif()
-    include(CheckCXXCompilerFlag)
-    # clang only warns about a flag it does not use for the target.
-    set(CMAKE_REQUIRED_FLAGS -Werror)
-    # The flags taken, for the hardening check (tests/package/hardening.sh).
-    set(DATUM_HARDENING_FLAGS "" CACHE INTERNAL "The stack clash and control-flow flags of the compiler for the target")
-    foreach(flag IN LISTS hardening_flags)
-      string(MAKE_C_IDENTIFIER "DATUM_HAS${flag}" has_flag)
-      check_cxx_compiler_flag(${flag} ${has_flag})
-      if(${has_flag})
-        add_compile_options(${flag})
-        set_property(CACHE DATUM_HARDENING_FLAGS APPEND PROPERTY VALUE ${flag})
+  if(NOT platform)
+    message(FATAL_ERROR "datum: ${CMAKE_SYSTEM_NAME}/${CMAKE_SYSTEM_PROCESSOR} has no row in platforms.txt that "
+      "promises its hardening: add one, or configure with -DDATUM_STATIC=OFF")
+  endif()
+  datum_platform(${platform} hardening promised)
+  include(CheckCXXCompilerFlag)
+  include(CheckCXXSourceCompiles)
+  include(CheckLinkerFlag)
+  set(linker_words "")
+  foreach(word IN LISTS promised)
+    string(MAKE_C_IDENTIFIER "DATUM_HAS${word}" has_word)
+    if(word MATCHES "^-D_FORTIFY_SOURCE=([0-9])$")
+      # The C library's headers fortify at that level only where the
+      # compiler has what it takes (level 3: gcc 12, clang 9), and only
+      # with optimisation, so Debug builds go without.
+      set(CMAKE_REQUIRED_FLAGS "-O2 -U_FORTIFY_SOURCE ${word}")
+      check_cxx_source_compiles("#include <cstring>
+        #ifdef __USE_FORTIFY_LEVEL
+        static_assert(__USE_FORTIFY_LEVEL == ${CMAKE_MATCH_1});
+        #else
+        static_assert(__MINGW_FORTIFY_LEVEL == ${CMAKE_MATCH_1});
+        #endif
+        int main() { return 0; }" ${has_word})
+      add_compile_options(-U_FORTIFY_SOURCE "$<$<NOT:$<CONFIG:Debug>>:${word}>")
+    elseif(word MATCHES "^-Wl,")
+      check_linker_flag(CXX ${word} ${has_word})
+      list(APPEND linker_words ${word})
+    elseif(word MATCHES "^-(static|static-pie|pie)$")
+      # -static-pie needs the C library's start file for it (rcrt1.o),
+      # which not every one has (Debian 12's for armhf and riscv64 lack
+      # it). Such a platform promises -static, a program that runs on any
+      # Linux of its architecture at a fixed address, and -pie, a dynamic
+      # PIE for the distributions' packages (datum_pie), whose systems
+      # bring the C library, with the C++ runtime inside, so that it needs
+      # nothing else.
+      set(CMAKE_REQUIRED_LINK_OPTIONS ${word})
+      check_cxx_source_compiles("int main() { return 0; }" ${has_word})
+      unset(CMAKE_REQUIRED_LINK_OPTIONS)
+      if(word STREQUAL "-pie")
+        set(DATUM_PIE_LINK_OPTIONS -pie -static-libstdc++ -static-libgcc)
       else()
-        message(STATUS "datum: ${CMAKE_CXX_COMPILER_ID} ${CMAKE_CXX_COMPILER_VERSION} has no ${flag} for ${CMAKE_SYSTEM_PROCESSOR}")
+        list(APPEND DATUM_PROGRAM_LINK_OPTIONS ${word})
       endif()
-    endforeach()
-    unset(CMAKE_REQUIRED_FLAGS)
-    # A static PIE needs the C library's start file for it (rcrt1.o), which
-    # not every one has (Debian 12's for armhf and riscv64 lack it).
-    include(CheckCXXSourceCompiles)
-    set(CMAKE_REQUIRED_LINK_OPTIONS -static-pie)
-    check_cxx_source_compiles("int main() { return 0; }" DATUM_HAS_STATIC_PIE)
-    unset(CMAKE_REQUIRED_LINK_OPTIONS)
-    if(DATUM_HAS_STATIC_PIE)
-      list(APPEND DATUM_PROGRAM_LINK_OPTIONS -static-pie -Wl,-z,relro,-z,now)
     else()
-      # Without it the program is static but not PIE, so that it still runs
-      # on any Linux of its architecture, at a fixed address; its RELRO
-      # segment is made read-only once the start code has relocated it.
-      # The distributions' packages, whose systems bring the C library,
-      # carry a dynamic PIE instead (datum_pie), hardened as the
-      # distribution's own programs are, with the C++ runtime inside, so
-      # that it needs nothing but the C library.
-      list(APPEND DATUM_PROGRAM_LINK_OPTIONS -static -Wl,-z,relro,-z,now)
-      set(DATUM_PIE_LINK_OPTIONS -pie -static-libstdc++ -static-libgcc -Wl,-z,relro,-z,now)
+      # clang only warns about a flag it does not use for the target.
+      set(CMAKE_REQUIRED_FLAGS -Werror)
+      check_cxx_compiler_flag(${word} ${has_word})
+      add_compile_options(${word})
+      # mingw-w64 takes the stack protector from GCC's libssp, which the
+      # driver links only if the flag is given when linking too.
+      if(WIN32 AND word MATCHES "^-fstack-protector")
+        list(APPEND DATUM_PROGRAM_LINK_OPTIONS ${word})
+      endif()
     endif()
+    unset(CMAKE_REQUIRED_FLAGS)
+    if(NOT ${has_word})
+      message(FATAL_ERROR "platforms.txt promises ${word} for ${platform}, which ${CMAKE_CXX_COMPILER_ID} "
+        "${CMAKE_CXX_COMPILER_VERSION} and its C library do not give ${CMAKE_SYSTEM_PROCESSOR}")
+    endif()
+  endforeach()
+  list(APPEND DATUM_PROGRAM_LINK_OPTIONS ${linker_words})
+  if(DATUM_PIE_LINK_OPTIONS)
+    list(APPEND DATUM_PIE_LINK_OPTIONS ${linker_words})
   endif()
 else()
   # Executables are linked as PIEs (-pie) only when this check has run.

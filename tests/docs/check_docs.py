@@ -377,6 +377,13 @@ for name, pattern, check in CLAIMS:
     for found in said:
         if check:
             check(found)
+# DEVELOPING's table of what the programs contain names the flags and DLLs that each platform's row promises.
+SECTION = TEXTS["DEVELOPING.md"].split("## What the programs contain")[1].split("\n## ")[0]
+TABLE = re.findall(r"^\| (.+?) \| (.+?) \|", SECTION, re.M)
+for name, row in PLATFORMS.items():
+    said = {w for program, cell in TABLE if f"`{name}`" in program for w in re.findall(r"`(-[^`]+|\w+\.dll)`", cell)}
+    promised = set(row["hardening"] + [dll for dll in row["imports"] if dll.endswith(".dll")])
+    expect(said == promised, f"DEVELOPING.md says {sorted(said)} of {name}, platforms.txt promises {sorted(promised)}")
 for name in ("README.md", "LIESMICH.md", "CHANGELOG.md"):  # Red Hat's system, never the company.
     company = re.search("Red Hat(?! Enterprise Linux)", " ".join(TEXTS[name].split()))
     expect(not company, f"{name}: {company and company.group()}, not Red Hat Enterprise Linux")
