@@ -3,6 +3,7 @@
 # one <File> for each of them, the version, and the publisher and
 # description that the program's version resource gives.
 #   cmake -DFILES=<folder> -DVERSION=1.1.0 -DOUTPUT=<file.msi> -P windows_installer.cmake
+# (beside OUTPUT, OUTPUT.wxs: the description as wixl read it).
 # Two builds of one version give the same bytes: the product and package
 # codes are name-based UUIDs of the version, and every time stamp is
 # SOURCE_DATE_EPOCH, where it is set. Left to itself, wixl would write the
