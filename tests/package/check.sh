@@ -151,24 +151,19 @@ check_zip() {
     echo "ok: $2"
 }
 
-# check_msi PLATFORM FILE: installed by msiexec for the user alone, in a
-# fresh wine prefix: the Windows program and its files, the Start menu's
-# entries, the App Paths entry through which Win+R starts datum (wine's own
-# shell reads HKLM's alone) and the entry under Apps. An installer of a
-# higher version, built from the same files as the release builds one,
-# replaces it; its removal leaves no file and no registry key behind.
+# check_msi PLATFORM FILE: installed for the user alone in a fresh wine prefix: the Windows program and its files,
+# the Start menu's entries, the App Paths entry for Win+R (which wine reads from HKLM alone) and the entry under Apps.
+# An installer of a higher version, built from the same files, replaces it; removed, it leaves no file or key behind.
 check_msi() {
     local platform=$1 msi=$dist/$2 newer=${version%.*}.$((${version##*.} + 1)) runner programs menu entry
     read -r -a runner <<<"$(platform "$platform" emulator)"
     msiextract -C "$work" "$msi" >/dev/null
     cmake -DFILES="$work/Programs/datum" -DVERSION="$newer" -DOUTPUT="$work/newer.msi" \
         -P "$here/../../cmake/windows_installer.cmake" >"$work/log" 2>&1 || fail "$newer: $(cat "$work/log")"
-    # What Win+R starts as datum, below %LOCALAPPDATA%, and each entry of Settings › Apps: name|version|publisher.
-    registered() {
+    registered() { # What Win+R starts, below %LOCALAPPDATA%, and each entry under Apps: name|version|publisher.
         { "${runner[@]}" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\App Paths\datum.exe' /ve
             "${runner[@]}" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s; } | tr -d '\r' \
-            | awk -F '    ' '$2 ~ /^(\(Default\)|DisplayName|DisplayVersion|Publisher)$/ {
-                sub(/.*\\AppData\\Local\\/, "", $4); print $4 }' | paste -sd '|'
+            | grep -oP '^ +(\(Default\)|DisplayName|DisplayVersion|Publisher) +REG_SZ +(.*\\Local\\)?\K.*' | paste -sd '|'
     }
     start_wine
     (cd "$WINEPREFIX" && find drive_c | sort) >"$work/before"
