@@ -3,7 +3,7 @@
 # one <File> for each of them, the version, and the publisher and
 # description that the program's version resource gives.
 #   cmake -DFILES=<folder> -DVERSION=1.1.0 -DOUTPUT=<file.msi> -P windows_installer.cmake
-# (beside OUTPUT, OUTPUT.wxs: the description as wixl read it).
+# The description as wixl reads it goes into <folder>.wxs, beside the folder.
 # Two builds of one version give the same bytes: the product and package
 # codes are name-based UUIDs of the version, and every time stamp is
 # SOURCE_DATE_EPOCH, where it is set. Left to itself, wixl would write the
@@ -42,7 +42,7 @@ foreach(name IN LISTS names)
   list(APPEND files "              <File Id=\"${id}\" Name=\"${name}\" Source=\"${name}\"/>")
 endforeach()
 list(JOIN files "\n" files)
-configure_file(${packaging}/datum.wxs.in ${OUTPUT}.wxs @ONLY)
+configure_file(${packaging}/datum.wxs.in ${FILES}.wxs @ONLY)
 
 set(faketime "")
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
@@ -54,7 +54,7 @@ endif()
 file(REMOVE ${OUTPUT})
 # wixl passes over what it does not know with a warning: that stops the
 # build too.
-execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${faketime} ${WIXL} --arch x64 -o ${OUTPUT} ${OUTPUT}.wxs
+execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${faketime} ${WIXL} --arch x64 -o ${OUTPUT} ${FILES}.wxs
   WORKING_DIRECTORY ${FILES} RESULT_VARIABLE status ERROR_VARIABLE errors)
 if(NOT status EQUAL 0 OR errors)
   message(FATAL_ERROR "wixl: ${errors}")
