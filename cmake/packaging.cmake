@@ -1,6 +1,7 @@
 # CPack: the archives and distribution packages that the platform's row of
 # platforms.txt names (a tarball, a .deb and an .rpm on Linux, a zip on
-# Windows), each named by cmake/release_files.cmake.
+# Windows), each named by cmake/release_files.cmake; and the Windows
+# installer (cmake/windows_installer.cmake).
 set(CPACK_PACKAGE_NAME datum)
 set(CPACK_PACKAGE_VENDOR "${DATUM_HOLDER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
@@ -94,10 +95,27 @@ set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/cmake/package_times.cmak
 
 include(CPack)
 
+# The Windows installer holds what the zip holds: what `cmake --install`
+# installs, into a folder of its own.
+set(installer "")
+if("msi" IN_LIST kinds)
+  datum_release_file(${platform} msi msi)
+  set(installer_files ${CMAKE_BINARY_DIR}/installer-files)
+  add_custom_target(windows_installer
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${installer_files}
+    COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${installer_files}
+    COMMAND ${CMAKE_COMMAND} -DFILES=${installer_files} -DVERSION=${PROJECT_VERSION} -DOUTPUT=${CMAKE_BINARY_DIR}/${msi}
+      -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/windows_installer.cmake
+    BYPRODUCTS ${CMAKE_BINARY_DIR}/${msi}
+    VERBATIM)
+  add_dependencies(windows_installer datum manual_html notices)
+  set(installer ${CMAKE_BINARY_DIR}/${msi})
+endif()
+
 # Under fakeroot, archive entries are owned by root for whoever builds.
 find_program(DATUM_FAKEROOT fakeroot)
 if(NOT DATUM_FAKEROOT)
   set(DATUM_FAKEROOT "")
 endif()
 datum_release_target(COMMAND ${DATUM_FAKEROOT} ${CMAKE_CPACK_COMMAND} --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
-  DEPENDS datum ${DATUM_PACKAGE_PROGRAM} notices)
+  DEPENDS datum ${DATUM_PACKAGE_PROGRAM} notices ${installer})

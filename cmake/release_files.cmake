@@ -6,7 +6,7 @@
 #   tar.gz   datum-1.1.0-linux-x86_64.tar.gz  deb      datum_1.1.0_amd64.deb
 #   rpm      datum-1.1.0-1.x86_64.rpm         zip      datum-1.1.0-windows-x64.zip
 #   tgz      datum-1.1.0.tgz                  html     datum-1.1.0.html
-#   web.zip  datum-1.1.0-web.zip
+#   web.zip  datum-1.1.0-web.zip             msi      datum-1.1.0-windows-x64.msi
 include(${CMAKE_CURRENT_LIST_DIR}/platforms.cmake)
 
 # The release of the .rpm of this version.
@@ -32,6 +32,8 @@ function(datum_release_file platform kind var)
     set(name datum-${version}-${DATUM_RPM_RELEASE}.${architecture}.rpm)
   elseif(kind STREQUAL "zip")
     set(name ${archive}.zip)
+  elseif(kind STREQUAL "msi")
+    set(name ${archive}.msi)
   elseif(kind STREQUAL "tgz")
     set(name datum-${version}.tgz)
   elseif(kind STREQUAL "html")

@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
 # Checks one release file in DIST as a user would use it: unpacks it with
 # the platform's own tool, runs the program inside on the sample answers
-# and compares the exact bytes, and checks what `file`, `man` and lintian
-# say.
+# (an installer's on every end-to-end case) and compares the exact bytes,
+# and checks what `file`, `man` and lintian say.
 # tests/checks/CMakeLists.txt runs each as a check of its own.
-#   check.sh DIST VERSION KIND PLATFORM FILE   KIND: tar.gz deb rpm zip tgz html web.zip
+#   check.sh DIST VERSION KIND PLATFORM FILE   KIND: tar.gz deb rpm zip msi tgz html web.zip
 set -euo pipefail
 dist=$(cd "$1" && pwd)
 version=$2
 kind=$3
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../script/platforms.sh"
-answers=$here/../e2e/cases/run_example.in
-expected=$here/../e2e/cases/run_example.expected
+# The answers a program is run on: the sample, or for a package that
+# installs it, every end-to-end case.
+cases=("$here/../e2e/cases/run_example.in")
 read -r page_kib site_kib < <(jq -r '"\(.page_kib) \(.site_kib)"' "$here/../../host/page/budget.json")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -22,14 +23,17 @@ fail() {
     exit 1
 }
 
-# check_program WHAT KIND PROGRAM [RUNNER...]: the sample run gives the
-# expected bytes, and what `file` says of the program matches KIND (an
-# extended regular expression).
+# check_program WHAT KIND PROGRAM [RUNNER...]: each of the cases gives its
+# expected bytes and nothing on standard error, and what `file` says of the
+# program matches KIND (an extended regular expression).
 check_program() {
-    local what=$1 kind=$2 program=$3
+    local what=$1 kind=$2 program=$3 input
     shift 3
-    "$@" "$program" <"$answers" >"$work/out" || fail "$what: exit status $?"
-    cmp -s "$work/out" "$expected" || fail "$what: the sample run gives other bytes"
+    for input in "${cases[@]}"; do
+        "$@" "$program" <"$input" >"$work/out" 2>"$work/err" || fail "$what: $(basename "$input"): exit status $?"
+        cmp -s "$work/out" "${input%.in}.expected" && [ ! -s "$work/err" ] \
+            || fail "$what: $(basename "$input") gives other bytes, or some on standard error"
+    done
     file -b -L "$program" | grep -Eq "$kind" || fail "$what: file says $(file -b -L "$program")"
 }
 
@@ -117,27 +121,73 @@ check_tar.gz() {
     echo "ok: $2"
 }
 
+# start_wine: a wine server of the check's own in a fresh prefix until it
+# ends, without the menu builder, which copies Start menus into this system's.
+start_wine() {
+    export WINEPREFIX=$work/wineprefix WINEDLLOVERRIDES=winemenubuilder.exe=d
+    "$here/../e2e/wine-session.sh" start
+    trap '"$here/../e2e/wine-session.sh" stop; rm -rf "$work"' EXIT
+}
+
+# check_windows WHAT FOLDER [RUNNER...]: the Windows program beside its
+# documents, the manual pages as web pages and the notices; the program run
+# under wine.
+check_windows() {
+    expect_files "$1" "$2" datum.html datum.de.html README.md LIESMICH.md CHANGELOG.md LICENSE
+    grep -q "asks in German for a start date" "$2/datum.html" || fail "$1: datum.html is no manual page"
+    grep -q "fragt nacheinander nach Tag" "$2/datum.de.html" || fail "$1: datum.de.html is no German manual page"
+    expect_notices "$2/THIRD-PARTY-NOTICES.txt" "$1" "mingw-w64" "Zope Public License" \
+        "Lucent Technologies" "Keith" "GCC RUNTIME LIBRARY EXCEPTION" "GNU GENERAL PUBLIC LICENSE"
+    check_program "$1" 'PE32\+ executable \(console\) x86-64' "$2/datum.exe" "${@:3}"
+}
+
 # check_zip PLATFORM FILE: one folder named like the zip, with the Windows
-# program, its documents, the manual pages as web pages and the notices;
-# the program run under wine.
+# program and its files.
 check_zip() {
-    local platform=$1 zip=$dist/$2 top=$work/windows/${2%.zip} runner
+    local platform=$1 zip=$dist/$2 runner
     read -r -a runner <<<"$(platform "$platform" emulator)"
     unzip -q "$zip" -d "$work/windows"
     [ "$(unzip -Z1 "$zip" | cut -d / -f 1 | sort -u)" = "${2%.zip}" ] \
         || fail "$zip: not all in one folder ${2%.zip}/: $(unzip -Z1 "$zip" | tr '\n' ' ')"
-    expect_files "$zip" "$top" datum.html datum.de.html README.md LIESMICH.md CHANGELOG.md LICENSE
-    grep -q "asks in German for a start date" "$top/datum.html" || fail "$zip: datum.html is no manual page"
-    grep -q "fragt nacheinander nach Tag" "$top/datum.de.html" \
-        || fail "$zip: datum.de.html is no German manual page"
-    expect_notices "$top/THIRD-PARTY-NOTICES.txt" "$zip" "mingw-w64" "Zope Public License" \
-        "Lucent Technologies" "Keith" "GCC RUNTIME LIBRARY EXCEPTION" "GNU GENERAL PUBLIC LICENSE"
-    export WINEPREFIX=$work/wineprefix
-    "$here/../e2e/wine-session.sh" start
-    local status=0
-    (check_program "$zip" 'PE32\+ executable \(console\) x86-64' "$top/datum.exe" "${runner[@]}") || status=$?
+    start_wine
+    check_windows "$zip" "$work/windows/${2%.zip}" "${runner[@]}"
+    echo "ok: $2"
+}
+
+# check_msi PLATFORM FILE: installed for the user alone in a fresh wine prefix: the Windows program and its files,
+# the Start menu's entries, the App Paths entry for Win+R (which wine reads from HKLM alone) and the entry under Apps.
+# An installer of a higher version, built from the same files, replaces it; removed, it leaves no file or key behind.
+check_msi() {
+    local platform=$1 msi=$dist/$2 newer=${version%.*}.$((${version##*.} + 1)) runner programs menu entry holder
+    holder=$(sed -n 's/^Copyright (c) //p' "$here/../../LICENSE")
+    cases=("$here"/../e2e/cases/*.in)
+    read -r -a runner <<<"$(platform "$platform" emulator)"
+    msiextract -C "$work" "$msi" >/dev/null
+    cmake -DFILES="$work/Programs/datum" -DVERSION="$newer" -DOUTPUT="$work/newer.msi" \
+        -P "$here/../../cmake/windows_installer.cmake" >"$work/log" 2>&1 || fail "$newer: $(cat "$work/log")"
+    registered() { # What Win+R starts, below %LOCALAPPDATA%, and each entry under Apps: name|version|publisher.
+        { "${runner[@]}" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\App Paths\datum.exe' /ve
+            "${runner[@]}" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s; } | tr -d '\r' \
+            | grep -oP '^ +(\(Default\)|DisplayName|DisplayVersion|Publisher) +REG_SZ +(.*\\Local\\)?\K.*' | paste -sd '|'
+    }
+    start_wine
+    (cd "$WINEPREFIX" && find drive_c | sort) >"$work/before"
+    "${runner[@]}" msiexec /i "$msi" /qn || fail "$2: msiexec /i: exit status $?"
+    programs=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Local/Programs)
+    check_windows "$2" "$programs/datum" "${runner[@]}"
+    menu="$programs/../../Roaming/Microsoft/Windows/Start Menu/Programs/datum"
+    for entry in "datum:exe" "datum – Handbuch:de.html" "datum – Handbuch (englisch):html"; do
+        grep -asqF "\\datum\\datum.${entry#*:}" "$menu/${entry%:*}.lnk" || fail "$2: no Start menu entry ${entry%:*}"
+    done
+    [ "$(registered)" = "Programs\\datum\\datum.exe|datum|$version|$holder" ] || fail "$2: $(registered)"
+    "${runner[@]}" msiexec /i "$work/newer.msi" /qn || fail "$newer: msiexec /i: exit status $?"
+    [ "$(registered)" = "Programs\\datum\\datum.exe|datum|$newer|$holder" ] || fail "$newer: $(registered)"
+    check_windows "$newer" "$programs/datum" "${runner[@]}"
+    "${runner[@]}" msiexec /x "$work/newer.msi" /qn || fail "$newer: msiexec /x: exit status $?"
     "$here/../e2e/wine-session.sh" stop
-    [ "$status" -eq 0 ] || exit "$status"
+    # Only the installer's own folder of packages stays, as on Windows.
+    (cd "$WINEPREFIX" && find drive_c | grep -vx drive_c/windows/Installer | sort) | diff "$work/before" - >&2 \
+        && ! grep -i datum "$WINEPREFIX"/*.reg >&2 || fail "$2: msiexec /x leaves the above behind"
     echo "ok: $2"
 }
 
@@ -173,12 +223,8 @@ check_rpm() {
     expect_files "$package" "$root/usr/share/licenses/datum" LICENSE
     expect_notices "$root/usr/share/licenses/datum/THIRD-PARTY-NOTICES" "$package" "GNU C Library" \
         "GNU LESSER GENERAL PUBLIC LICENSE" "GCC RUNTIME LIBRARY EXCEPTION"
-    for input in "$here"/../e2e/cases/*.in; do
-        cmake -DPROGRAM="$root/usr/bin/datum" -DEMULATOR="$(IFS=';' && echo "${runner[*]}")" -DINPUT="$input" \
-            -DEXPECTED="${input%.in}.expected" -DOUTPUT_DIR="$work/rpm-out" \
-            -P "$here/../e2e/run_case.cmake" >"$work/case" 2>&1 \
-            || fail "$package: $(basename "$input"): $(cat "$work/case")"
-    done
+    cases=("$here"/../e2e/cases/*.in)
+    check_program "$package" "$linux_program" "$root/usr/bin/datum" "${runner[@]}"
     "${rpm_in_root[@]}" -e datum 2>"$work/rpm.err" || fail "$package: rpm -e: $(cat "$work/rpm.err")"
     local left
     left=$(find "$root" \( -type f -o -type l -o -name '*datum*' \) -not -path "$root/var/lib/rpm/*")
@@ -194,7 +240,6 @@ check_tgz() {
         "$tarball" >"$work/npm.log" 2>&1 || fail "$tarball: npm install: $(cat "$work/npm.log")"
     check_program "$tarball" "Node.js script executable" "$prefix/bin/datum"
     expect_files "$tarball" "$prefix/lib/node_modules/datum" README.md LIESMICH.md CHANGELOG.md
-    "$prefix/bin/datum" <"$answers" 2>&1 >/dev/null | cmp -s - /dev/null || fail "$tarball: datum writes to standard error"
     [ -f "$prefix/share/man/man1/datum.1" ] || fail "$tarball: no manual page where npm links it"
     check_manual "$prefix/share/man/man1/datum.1" "datum asks in German"
     # Its SEE ALSO names what the package holds, in the folder it names.

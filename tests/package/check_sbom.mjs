@@ -13,7 +13,8 @@
 
 import { createHash } from 'node:crypto';
 import { execFileSync } from 'node:child_process';
-import { readFileSync, readdirSync } from 'node:fs';
+import { mkdtempSync, readFileSync, readdirSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import { basename, join } from 'node:path';
 import cyclonedx from '@cyclonedx/cyclonedx-library';
 import { pageModule } from './page_module.mjs';
@@ -72,8 +73,8 @@ for (const component of [bom.metadata?.component, ...components].filter(Boolean)
 }
 
 // The programs inside a release file, as the SHA-256 of each: the program
-// of an archive or a package (bin/datum, datum.exe, datum.wasm), and the
-// module that a page holds.
+// of an archive, a package or the Windows installer (bin/datum, datum.exe,
+// datum.wasm), and the module that a page holds.
 function modulesOfPage(page) {
     const module = pageModule(page.toString('utf8'));
     return module === null ? [] : [module];
@@ -104,6 +105,13 @@ function programsInside(file) {
     }
     if (file.endsWith('.html')) {
         return modulesOfPage(readFileSync(file));
+    }
+    if (file.endsWith('.msi')) {
+        const folder = mkdtempSync(join(tmpdir(), 'msi-'));
+        const programs = text('msiextract', '-C', folder, file).split('\n').filter(isProgram)
+            .map((member) => readFileSync(join(folder, member)));
+        rmSync(folder, { recursive: true });
+        return programs;
     }
     throw new Error(`${file}: no way to look inside this kind of file`);
 }
