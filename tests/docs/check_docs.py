@@ -361,8 +361,6 @@ CLAIMS = [
         r"^[0-9a-f]{64}  (\S+)\n", sums := (DIST / "SHA256SUMS").read_text(), re.M) == sorted(
         f.name for f in DIST.iterdir() if f.name != "SHA256SUMS") and sums.count("\n") == len(list(DIST.iterdir())) - 1,
         f"{found[0]}, of every release file")),
-    ("DEVELOPING.md", r"peak RSS \d+ and \d+ KiB \| below (\d+) MiB", lambda found: expect(f"set(peak_rss_limit_kib "
-     f"{int(found[1]) * 1024})" in (ROOT / "tests/e2e/CMakeLists.txt").read_text(), f"{found[0]}: not faults.sh's")),
     ("README.md", r"`script/run` ([\w-]+(?:, [\w-]+)* and [\w-]+), `script/test` the Debian packages",
      lambda found: expect(sorted(no_apt("script/run")) == sorted(re.split(", | and ", found[1])), found[0])),
     # Said alike, with no check of their own: the npm stand-in holds the package to the first two.
