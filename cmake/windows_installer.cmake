@@ -49,7 +49,10 @@ configure_file(${packaging}/datum.wxs.in ${FILES}.wxs @ONLY)
 set(faketime "")
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
   find_program(FAKETIME faketime REQUIRED)
-  set(faketime ${FAKETIME} @$ENV{SOURCE_DATE_EPOCH})
+  # A clock that stands still: one that ran on from SOURCE_DATE_EPOCH
+  # would give a slower build a later time.
+  string(TIMESTAMP frozen "%Y-%m-%d %H:%M:%S" UTC)
+  set(faketime ${FAKETIME} -f ${frozen})
   execute_process(COMMAND touch -d @$ENV{SOURCE_DATE_EPOCH} ${names} WORKING_DIRECTORY ${FILES}
     COMMAND_ERROR_IS_FATAL ANY)
 endif()
