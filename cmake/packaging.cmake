@@ -104,7 +104,8 @@ if("msi" IN_LIST kinds)
   add_custom_target(windows_installer
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${installer_files}
     COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${installer_files}
-    COMMAND ${CMAKE_COMMAND} -DFILES=${installer_files} -DVERSION=${PROJECT_VERSION} -DOUTPUT=${CMAKE_BINARY_DIR}/${msi}
+    COMMAND ${CMAKE_COMMAND} -DFILES=${installer_files} -DVERSION=${PROJECT_VERSION} "-DPUBLISHER=${DATUM_HOLDER}"
+      -DOUTPUT=${CMAKE_BINARY_DIR}/${msi}
       -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/windows_installer.cmake
     BYPRODUCTS ${CMAKE_BINARY_DIR}/${msi}
     VERBATIM)

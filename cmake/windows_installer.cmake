@@ -1,8 +1,8 @@
 # Builds the Windows installer (.msi) of the files in a folder, those the
 # zip holds, with wixl from msitools: packaging/windows/datum.wxs.in, with
-# one <File> for each of them, the version, the publisher that LICENSE
-# names and the description of the program's version resource.
-#   cmake -DFILES=<folder> -DVERSION=1.1.0 -DOUTPUT=<file.msi> -P windows_installer.cmake
+# one <File> for each of them, the version, the publisher (who holds the
+# copyright) and the description of the program's version resource.
+#   cmake -DFILES=<folder> -DVERSION=1.1.0 -DPUBLISHER=<holder> -DOUTPUT=<file.msi> -P windows_installer.cmake
 # The description as wixl reads it goes into <folder>.wxs, beside the folder.
 # Two builds of one version give the same bytes: the product and package
 # codes are name-based UUIDs of the version, and every time stamp is
@@ -11,7 +11,7 @@
 # faketime), a random package code and the template of an English package
 # (both of which msibuild sets anew), and the files' own times, in the
 # local time zone, into the cabinet.
-foreach(variable IN ITEMS FILES VERSION OUTPUT)
+foreach(variable IN ITEMS FILES VERSION PUBLISHER OUTPUT)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "windows_installer.cmake: no -D${variable}")
   endif()
@@ -22,9 +22,6 @@ set(packaging ${CMAKE_CURRENT_LIST_DIR}/../packaging/windows)
 
 file(STRINGS ${packaging}/version.rc.in resource REGEX "VALUE \"FileDescription\"")
 string(REGEX REPLACE ".*\"FileDescription\", \"([^\"]*)\".*" "\\1" DESCRIPTION "${resource}")
-# The publisher is who holds the copyright, as LICENSE names them.
-file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/../LICENSE copyright REGEX "^Copyright \\(c\\) ." LIMIT_COUNT 1)
-string(REGEX REPLACE "^Copyright \\(c\\) " "" PUBLISHER "${copyright}")
 
 # The codes are named in the namespace of the upgrade code, which names
 # datum's installers for good.

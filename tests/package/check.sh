@@ -163,7 +163,7 @@ check_msi() {
     cases=("$here"/../e2e/cases/*.in)
     read -r -a runner <<<"$(platform "$platform" emulator)"
     msiextract -C "$work" "$msi" >/dev/null
-    cmake -DFILES="$work/Programs/datum" -DVERSION="$newer" -DOUTPUT="$work/newer.msi" \
+    cmake -DFILES="$work/Programs/datum" -DVERSION="$newer" -DPUBLISHER="$holder" -DOUTPUT="$work/newer.msi" \
         -P "$here/../../cmake/windows_installer.cmake" >"$work/log" 2>&1 || fail "$newer: $(cat "$work/log")"
     registered() { # What Win+R starts, below %LOCALAPPDATA%, and each entry under Apps: name|version|publisher.
         { "${runner[@]}" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\App Paths\datum.exe' /ve
