@@ -220,7 +220,7 @@ STAND_INS = [
     # The build from the unpacked source archive, as written, and the program it builds.
     (r"cmake -S \. -B build .*", lambda reader, found: sh(found[0], cwd=reader.cwd, env=reader.env)),
     (r"build/datum", lambda reader, found: expect(sample(reader.cwd / found[0]), f"{found[0]} fails the sample")),
-    # Where there is no apt, they stop at once. (package.reproducible builds as script/run does.)
+    # Where there is no apt, they stop at once.
     (r"script/(run|test)", lambda reader, found: no_apt(found[0])),
     (r"sudo dpkg-reconfigure locales|sudo dnf install glibc-langpack-de", "would change this system's locales"),
     (r"(LC_ALL=\S+ )?man (-L \w+ )?datum", "package.* shows the pages each package installs"),
