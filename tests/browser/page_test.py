@@ -814,13 +814,9 @@ def next_visit(driver, url, folder):
 def site_installable(profile):
     """The site as a browser installs it: its manifest, icons and policy,
     and its service worker, which serves it from the next visit on."""
-    with opened(profile) as driver:
-        server = SiteServer(SITE)
-        try:
-            installable(Page(driver, server.url), server.url)
-            installed(driver, server.url, SITE)
-        finally:
-            server.stop()
+    with opened(profile) as driver, SiteServer(SITE) as server:
+        installable(Page(driver, server.url), server.url)
+        installed(driver, server.url, SITE)
 
 
 @site_step("offline")
@@ -828,31 +824,21 @@ def site_offline(profile):
     """The installed site with its host gone, every connection to it
     closed, and the browser's HTTP cache empty: only its service worker
     can answer, for the folder's own address too."""
-    with opened(profile) as driver:
-        server = SiteServer(SITE)
-        try:
-            installed(driver, server.url, SITE)
-            server.stop()
-            driver.execute_cdp_cmd("Network.clearBrowserCache", {})
-            sample_session(Page(driver, server.url), pictures=None)
-        finally:
-            server.stop()
+    with opened(profile) as driver, SiteServer(SITE) as server:
+        installed(driver, server.url, SITE)
+        server.stop()
+        driver.execute_cdp_cmd("Network.clearBrowserCache", {})
+        sample_session(Page(driver, server.url), pictures=None)
 
 
 def takes_over_at_next_visit(profile, new_site):
     """The site installed, then NEW_SITE in its place on the host: at the
     next visit its worker takes over and leaves its own cache only."""
-    with opened(profile) as driver:
-        server = SiteServer(SITE)
-        try:
-            url = server.url
-            installed(driver, url, SITE)
-            server.stop()
-            server = SiteServer(new_site, server.port)
-            next_visit(driver, url, new_site)
-            expect_caches(driver, kept(url, new_site))
-        finally:
-            server.stop()
+    with opened(profile) as driver, SiteServer(SITE) as server:
+        installed(driver, server.url, SITE)
+        server.replace(new_site)
+        next_visit(driver, server.url, new_site)
+        expect_caches(driver, kept(server.url, new_site))
 
 
 @site_step("update")
@@ -867,37 +853,32 @@ def site_update_in_session(profile):
     """A new release found while a session is in progress: its worker
     takes over, but the page neither loads again nor loses the answers
     given; the session goes on, and the next visit is the new release."""
-    with opened(profile) as driver:
-        server = SiteServer(SITE)
-        try:
-            url = server.url
-            page = installed(driver, url, SITE)
-            for line in ("31", "12"):
-                page.answer(line)
-            page.wait_for_state("wartet")
-            driver.execute_script("window.sameSession = true")
-            server.stop()
-            server = SiteServer(OTHER_SITE, server.port)
-            driver.execute_script("navigator.serviceWorker.getRegistration().then((r) => r.update())")
-            other = kept(url, OTHER_SITE)
-            deadline = time.monotonic() + 10
-            while cache_names(driver) != [other[0]]:
-                expect(time.monotonic() < deadline, f"the new release does not take over: {cache_names(driver)}")
-                time.sleep(0.1)
-            expect_caches(driver, other)
-            # Time for the page to load again, which it must not.
-            time.sleep(1)
-            expect(driver.execute_script("return window.sameSession === true"),
-                   "the page loaded again when the new release took over")
-            for line in ("2023", "1"):
-                page.answer(line)
-            page.wait_for_state("wartet")
-            shown, _ = page.transcript()
-            expect(shown == sample_transcript(), f"after the new release took over the transcript is {shown}")
-            expect(shows(driver, SITE), "the page in the session is not the one it began with")
-            next_visit(driver, url, OTHER_SITE)
-        finally:
-            server.stop()
+    with opened(profile) as driver, SiteServer(SITE) as server:
+        url = server.url
+        page = installed(driver, url, SITE)
+        for line in ("31", "12"):
+            page.answer(line)
+        page.wait_for_state("wartet")
+        driver.execute_script("window.sameSession = true")
+        server.replace(OTHER_SITE)
+        driver.execute_script("navigator.serviceWorker.getRegistration().then((r) => r.update())")
+        other = kept(url, OTHER_SITE)
+        deadline = time.monotonic() + 10
+        while cache_names(driver) != [other[0]]:
+            expect(time.monotonic() < deadline, f"the new release does not take over: {cache_names(driver)}")
+            time.sleep(0.1)
+        expect_caches(driver, other)
+        # Time for the page to load again, which it must not.
+        time.sleep(1)
+        expect(driver.execute_script("return window.sameSession === true"),
+               "the page loaded again when the new release took over")
+        for line in ("2023", "1"):
+            page.answer(line)
+        page.wait_for_state("wartet")
+        shown, _ = page.transcript()
+        expect(shown == sample_transcript(), f"after the new release took over the transcript is {shown}")
+        expect(shows(driver, SITE), "the page in the session is not the one it began with")
+        next_visit(driver, url, OTHER_SITE)
 
 
 @site_step("rebuilt")
@@ -920,45 +901,32 @@ def site_rebuilt(profile):
 def site_two_folders(profile):
     """Two copies of the site in two folders of one host: when one of them
     is updated, the other keeps its own cache, and its own page."""
-    with opened(profile) as driver:
-        server = SiteServer(SITE, copy=SITE)
-        try:
-            url, copy = server.url, server.copy_url
-            installed(driver, copy, SITE)
-            installed(driver, url, SITE, kept(copy, SITE))
-            server.stop()
-            server = SiteServer(OTHER_SITE, server.port, copy=SITE)
-            next_visit(driver, url, OTHER_SITE)
-            expect_caches(driver, kept(url, OTHER_SITE), kept(copy, SITE))
-            Page(driver, copy)
-            expect(shows(driver, SITE), "the copy's page is not its own release")
-        finally:
-            server.stop()
+    with opened(profile) as driver, SiteServer(SITE, copy=SITE) as server:
+        url, copy = server.url, server.copy_url
+        installed(driver, copy, SITE)
+        installed(driver, url, SITE, kept(copy, SITE))
+        server.replace(OTHER_SITE, copy=SITE)
+        next_visit(driver, url, OTHER_SITE)
+        expect_caches(driver, kept(url, OTHER_SITE), kept(copy, SITE))
+        Page(driver, copy)
+        expect(shows(driver, SITE), "the copy's page is not its own release")
 
 
 @site_step("phone")
 def site_phone(profile):
     """The site on a phone's screen with its keyboard open, upright and
     turned."""
-    with opened(profile) as driver:
-        server = SiteServer(SITE)
-        try:
-            for width, height in ((360, 300), (640, 300)):
-                screen(driver, width, height)
-                phone(Page(driver, server.url), width, height)
-        finally:
-            server.stop()
+    with opened(profile) as driver, SiteServer(SITE) as server:
+        for width, height in ((360, 300), (640, 300)):
+            screen(driver, width, height)
+            phone(Page(driver, server.url), width, height)
 
 
 @site_step("every_size", slow=True)
 def site_every_size(profile):
     """The site at every size of the grid, as every_size on the page."""
-    with opened(profile) as driver:
-        server = SiteServer(SITE)
-        try:
-            every_size(Page(driver, server.url), "sizes-site")
-        finally:
-            server.stop()
+    with opened(profile) as driver, SiteServer(SITE) as server:
+        every_size(Page(driver, server.url), "sizes-site")
 
 
 def main(arguments):

@@ -27,6 +27,17 @@ class SiteServer:
         self.copy_url = f"http://127.0.0.1:{self.port}{COPY_PATH}"
         self._stopped = False
 
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):
+        self.stop()
+
+    def replace(self, folder, copy=None):
+        """Another site put on the host at the same address."""
+        self.stop()
+        self.__init__(folder, self.port, copy)
+
     def stop(self):
         if self._stopped:
             return
