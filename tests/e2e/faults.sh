@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# End-to-end runs of the program with its standard handles in unusual
-# states. Each case must end with status 0, write nothing to standard error
-# and give the output stated.
-#   faults.sh CASE [EMULATOR...] PROGRAM
+# End-to-end runs of the program: on the answers of cases/NAME.in, which
+# must give the exact bytes of cases/NAME.expected, and with its standard
+# handles in unusual states. Each case must end with status 0, write
+# nothing to standard error and give the output stated.
+#   faults.sh CASE [EMULATOR...] PROGRAM     CASE: cases/NAME.in or a name below
 set -u
 case_name=$1
 shift
@@ -25,7 +26,7 @@ expect_no_errors() {
 }
 
 expect_output() {
-    cmp -s "$1" "$2" || fail "standard output differs from $(basename "$2")"
+    cmp "$1" "$2" >&2 || fail "standard output differs from $(basename "$2")"
 }
 
 # Four answers, then blank lines that carry the final character into the
@@ -66,6 +67,12 @@ expect_flat_memory() {
 }
 
 case "$case_name" in
+*.in)
+    "${program[@]}" <"$case_name" >"$work/out" 2>"$work/err"
+    expect_status_zero $?
+    expect_no_errors
+    expect_output "$work/out" "${case_name%.in}.expected"
+    ;;
 output_full)
     make_consumption_input
     { "${program[@]}" >/dev/full 2>"$work/err"; echo $? >"$work/status"; cat >"$work/rest"; } <"$work/in"
