@@ -75,45 +75,35 @@ for (const component of [bom.metadata?.component, ...components].filter(Boolean)
 // The programs inside a release file, as the SHA-256 of each: the program
 // of an archive, a package or the Windows installer (bin/datum, datum.exe,
 // datum.wasm), and the module that a page holds.
-function modulesOfPage(page) {
-    const module = pageModule(page.toString('utf8'));
-    return module === null ? [] : [module];
-}
+const modulesOfPage = (page) => [pageModule(page.toString('utf8'))].filter((module) => module !== null);
 const isProgram = (member) => /(^|\/)(bin\/datum|datum\.exe|datum\.wasm)$/.test(member);
 // The programs of a tar archive, from a file or from bytes ("-").
-function programsInTar(archive, options, bytes) {
-    return run('tar', [`-t${options}f`, archive], bytes).toString('utf8').split('\n').filter(isProgram)
-        .map((member) => run('tar', [`-x${options}Of`, archive, member], bytes));
-}
-function programsInside(file) {
-    if (/\.(tar\.gz|tgz)$/.test(file)) {
-        return programsInTar(file, 'z');
-    }
-    if (file.endsWith('.zip')) {
-        return text('unzip', '-Z1', file).split('\n').flatMap((member) => {
-            if (isProgram(member)) {
-                return [run('unzip', ['-p', file, member])];
-            }
-            return member.endsWith('.html') ? modulesOfPage(run('unzip', ['-p', file, member])) : [];
-        });
-    }
-    if (file.endsWith('.deb')) {
-        return programsInTar('-', '', run('dpkg-deb', ['--fsys-tarfile', file]));
-    }
-    if (file.endsWith('.rpm')) {
-        return programsInTar('-', 'z', run('rpm2archive', ['-'], readFileSync(file)));
-    }
-    if (file.endsWith('.html')) {
-        return modulesOfPage(readFileSync(file));
-    }
-    if (file.endsWith('.msi')) {
+const programsInTar = (archive, options, bytes) => run('tar', [`-t${options}f`, archive], bytes).toString('utf8')
+    .split('\n').filter(isProgram).map((member) => run('tar', [`-x${options}Of`, archive, member], bytes));
+// Each kind of release file, by the end of its name, and how to look inside.
+const lookInside = {
+    '.tar.gz': (file) => programsInTar(file, 'z'),
+    '.tgz': (file) => programsInTar(file, 'z'),
+    '.deb': (file) => programsInTar('-', '', run('dpkg-deb', ['--fsys-tarfile', file])),
+    '.rpm': (file) => programsInTar('-', 'z', run('rpm2archive', ['-'], readFileSync(file))),
+    '.html': (file) => modulesOfPage(readFileSync(file)),
+    '.zip': (file) => text('unzip', '-Z1', file).split('\n').flatMap((member) => (isProgram(member)
+        ? [run('unzip', ['-p', file, member])]
+        : member.endsWith('.html') ? modulesOfPage(run('unzip', ['-p', file, member])) : [])),
+    '.msi': (file) => {
         const folder = mkdtempSync(join(tmpdir(), 'msi-'));
         const programs = text('msiextract', '-C', folder, file).split('\n').filter(isProgram)
             .map((member) => readFileSync(join(folder, member)));
         rmSync(folder, { recursive: true });
         return programs;
+    },
+};
+function programsInside(file) {
+    const end = Object.keys(lookInside).find((ending) => file.endsWith(ending));
+    if (!end) {
+        throw new Error(`${file}: no way to look inside this kind of file`);
     }
-    throw new Error(`${file}: no way to look inside this kind of file`);
+    return lookInside[end](file);
 }
 
 const releaseFiles = readdirSync(dist).filter((name) => name !== 'SHA256SUMS' && name !== bomName);
