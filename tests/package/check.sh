@@ -14,6 +14,8 @@ source "$here/../../script/platforms.sh"
 # The answers a program is run on: the sample, or for a package that
 # installs it, every end-to-end case.
 cases=("$here/../e2e/cases/run_example.in")
+# What runs the platform's programs here (platforms.txt).
+read -r -a runner <<<"$(platform "$4" emulator)"
 read -r page_kib site_kib < <(jq -r '"\(.page_kib) \(.site_kib)"' "$here/../../host/page/budget.json")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -82,9 +84,8 @@ linux_program='^ELF .* executable, '
 # check_deb PLATFORM FILE: the control data, the program, the manual pages,
 # the documents, the copyright file and lintian.
 check_deb() {
-    local platform=$1 deb=$dist/$2 root=$work/deb architecture runner
-    architecture=$(platform "$platform" deb)
-    read -r -a runner <<<"$(platform "$platform" emulator)"
+    local deb=$dist/$2 root=$work/deb architecture
+    architecture=$(platform "$1" deb)
     dpkg-deb -I "$deb" >"$work/control"
     for field in "Package: datum" "Version: $version" "Architecture: $architecture" "Section: utils" "Maintainer: "; do
         grep -q "^ $field" "$work/control" || fail "$deb: no '$field' in its control data"
@@ -110,8 +111,7 @@ check_deb() {
 # check_tar.gz PLATFORM FILE: one folder named like the tarball, with the
 # program, the manual pages, the documents and the notices.
 check_tar.gz() {
-    local platform=$1 tarball=$dist/$2 top=$work/${2%.tar.gz} runner
-    read -r -a runner <<<"$(platform "$platform" emulator)"
+    local tarball=$dist/$2 top=$work/${2%.tar.gz}
     tar -xzf "$tarball" -C "$work"
     check_program "$tarball" "$static_linux_program" "$top/bin/datum" "${runner[@]}"
     check_manuals "$top/share/man/man1/datum.1" "$top/share/man/de/man1/datum.1"
@@ -144,8 +144,7 @@ check_windows() {
 # check_zip PLATFORM FILE: one folder named like the zip, with the Windows
 # program and its files.
 check_zip() {
-    local platform=$1 zip=$dist/$2 runner
-    read -r -a runner <<<"$(platform "$platform" emulator)"
+    local zip=$dist/$2
     unzip -q "$zip" -d "$work/windows"
     [ "$(unzip -Z1 "$zip" | cut -d / -f 1 | sort -u)" = "${2%.zip}" ] \
         || fail "$zip: not all in one folder ${2%.zip}/: $(unzip -Z1 "$zip" | tr '\n' ' ')"
@@ -158,10 +157,9 @@ check_zip() {
 # the Start menu's entries, the App Paths entry for Win+R (which wine reads from HKLM alone) and the entry under Apps.
 # An installer of a higher version, built from the same files, replaces it; removed, it leaves no file or key behind.
 check_msi() {
-    local platform=$1 msi=$dist/$2 newer=${version%.*}.$((${version##*.} + 1)) runner programs menu entry holder
+    local msi=$dist/$2 newer=${version%.*}.$((${version##*.} + 1)) programs menu entry holder
     holder=$(sed -n 's/^Copyright (c) //p' "$here/../../LICENSE")
     cases=("$here"/../e2e/cases/*.in)
-    read -r -a runner <<<"$(platform "$platform" emulator)"
     msiextract -C "$work" "$msi" >/dev/null
     cmake -DFILES="$work/Programs/datum" -DVERSION="$newer" -DPUBLISHER="$holder" -DOUTPUT="$work/newer.msi" \
         -P "$here/../../cmake/windows_installer.cmake" >"$work/log" 2>&1 || fail "$newer: $(cat "$work/log")"
@@ -196,8 +194,7 @@ check_msi() {
 # through the installed program, and the package removed again without a
 # trace. Its summary must be datum's, as the bill of materials gives it.
 check_rpm() {
-    local platform=$1 package=$dist/$2 root=$work/rpm runner
-    read -r -a runner <<<"$(platform "$platform" emulator)"
+    local package=$dist/$2 root=$work/rpm
     local rpm_in_root=(rpm --root "$root" --dbpath /var/lib/rpm)
     rpm -qp --queryformat '%{NAME}-%{VERSION}-%{RELEASE}.%{ARCH}.rpm\n%{GROUP}\n%{URL}\n%{SUMMARY}\n' \
         "$package" >"$work/tags" 2>/dev/null
