@@ -229,16 +229,10 @@ def unreadable_answer(page):
     expect(page.transcript(("out",))[0] == program_lines("abc\n"), "output after an unreadable answer")
 
 
-def end_input_button(page):
-    page.button("end").click()
-
-
-def ctrl_d(page):
-    page.field.send_keys(Keys.CONTROL, "d")
-
-
-def enter(page):
-    page.field.send_keys(Keys.ENTER)
+# How a user hands over what is in the input field.
+HAND_OVER = {"Enter": lambda page: page.field.send_keys(Keys.ENTER),
+             "Ctrl+D": lambda page: page.field.send_keys(Keys.CONTROL, "d"),
+             "button": lambda page: page.button("end").click()}
 
 
 def ended_input(page):
@@ -247,10 +241,10 @@ def ended_input(page):
     # with text in the field they send the text without a line end, so
     # that the next line goes on with the same number.
     rows = (
-        ((("5", enter), ("", ctrl_d)), "5\n", ["(Ende der Eingabe)"]),
-        ((("3", end_input_button), ("1", ctrl_d), ("2", enter), ("12", enter), ("2023", enter), ("1", enter)),
+        ((("5", "Enter"), ("", "Ctrl+D")), "5\n", ["(Ende der Eingabe)"]),
+        ((("3", "button"), ("1", "Ctrl+D"), ("2", "Enter"), ("12", "Enter"), ("2023", "Enter"), ("1", "Enter")),
          "312\n12\n2023\n1\n", []),
-        ((("31", ctrl_d), ("", end_input_button)), "31", ["(Ende der Eingabe)"]),
+        ((("31", "Ctrl+D"), ("", "button")), "31", ["(Ende der Eingabe)"]),
     )
     for number, (steps, received, notes) in enumerate(rows):
         if number > 0:
@@ -259,7 +253,7 @@ def ended_input(page):
             page.wait_for_state("wartet")
             if text:
                 page.field.send_keys(text)
-            hand_over(page)
+            HAND_OVER[hand_over](page)
         page.wait_for_state("beendet" if notes else "wartet")
         expect(page.transcript(("out",))[0] == program_lines(received), f"output after {received!r}")
         expect(page.transcript(("note",))[0] == notes, f"notes after {received!r}")

@@ -6,6 +6,7 @@ stopped, which ends every connection the browser holds to it (the phone
 without signal), and another started at the same address (a new release
 put on the host)."""
 
+import contextlib
 import functools
 import http.server
 import socket
@@ -70,10 +71,8 @@ class _Server(http.server.ThreadingHTTPServer):
         with self._lock:
             connections, self._connections = self._connections, set()
         for connection in connections:
-            try:
+            with contextlib.suppress(OSError):  # closed meanwhile by its own thread
                 connection.shutdown(socket.SHUT_RDWR)
-            except OSError:
-                pass  # closed meanwhile by its own thread
 
 
 class _Handler(http.server.SimpleHTTPRequestHandler):
