@@ -39,9 +39,39 @@ elseif(DATUM_STATIC)
   include(CheckCXXCompilerFlag)
   include(CheckCXXSourceCompiles)
   include(CheckLinkerFlag)
+  # The row's flags tried together first, in one compile and link: only
+  # where that fails is each tried on its own below, which names the one
+  # missing.
+  set(compile_words ${promised})
+  list(FILTER compile_words INCLUDE REGEX "^-[fmD]")
+  set(link_words ${promised})
+  list(FILTER link_words INCLUDE REGEX "^-(Wl,|static)")
+  set(CMAKE_REQUIRED_LINK_OPTIONS ${link_words})
+  if(WIN32)
+    list(APPEND CMAKE_REQUIRED_LINK_OPTIONS ${compile_words})
+  endif()
+  list(JOIN compile_words " " CMAKE_REQUIRED_FLAGS)
+  set(CMAKE_REQUIRED_FLAGS "-Werror -O2 -U_FORTIFY_SOURCE ${CMAKE_REQUIRED_FLAGS}")
+  set(fortify_level "")
+  if(promised MATCHES "-D_FORTIFY_SOURCE=([0-9])")
+    set(fortify_level "#ifdef __USE_FORTIFY_LEVEL
+      static_assert(__USE_FORTIFY_LEVEL == ${CMAKE_MATCH_1});
+      #else
+      static_assert(__MINGW_FORTIFY_LEVEL == ${CMAKE_MATCH_1});
+      #endif")
+  endif()
+  string(MD5 together "${promised}")
+  check_cxx_source_compiles("#include <cstring>
+    ${fortify_level}
+    int main() { return 0; }" DATUM_HAS_ALL_${together})
+  unset(CMAKE_REQUIRED_FLAGS)
+  unset(CMAKE_REQUIRED_LINK_OPTIONS)
   set(linker_words "")
   foreach(word IN LISTS promised)
     string(MAKE_C_IDENTIFIER "DATUM_HAS${word}" has_word)
+    if(DATUM_HAS_ALL_${together} AND (word IN_LIST compile_words OR word IN_LIST link_words))
+      set(${has_word} TRUE)
+    endif()
     if(word MATCHES "^-D_FORTIFY_SOURCE=([0-9])$")
       # The C library's headers fortify at that level only where the
       # compiler has what it takes (level 3: gcc 12, clang 9), and only
