@@ -119,9 +119,14 @@ export function linkedLibraries(program) {
 }
 
 // programLibraries(PROGRAM): the installed packages whose libraries are
-// linked into PROGRAM, by name.
+// linked into PROGRAM, by name; asked of dpkg once per program.
+const librariesOf = new Map();
 function programLibraries(program) {
-    return [...new Set(owners(linkedLibraries(program)))].sort((a, b) => a.name.localeCompare(b.name));
+    if (!librariesOf.has(program)) {
+        librariesOf.set(program, [...new Set(owners(linkedLibraries(program)))]
+            .sort((a, b) => a.name.localeCompare(b.name)));
+    }
+    return librariesOf.get(program);
 }
 
 // programLicence(PROGRAM): the SPDX expression of the whole program,
