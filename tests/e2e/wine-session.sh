@@ -6,11 +6,13 @@ set -eu
 export WINEDEBUG=-all
 case "$1" in
 start)
-    # The server comes first, so the prefix set-up runs in it too; that
-    # set-up reports on its own output, which the tests must not see.
+    # The server comes first, so the prefix set-up runs in it too. Both
+    # report on their own output, which the tests must not see: into a
+    # log, shown if a second try fails too (about one first set-up in ten
+    # fails on a loaded machine).
     mkdir -p "$WINEPREFIX"
-    wineserver --persistent </dev/null >/dev/null 2>&1
-    wineboot --init </dev/null >/dev/null 2>&1
+    set_up() { wineserver --persistent && wineboot --init; } >"$WINEPREFIX/start.log" 2>&1 </dev/null
+    set_up || { wineserver --kill 2>/dev/null; set_up; } || { cat "$WINEPREFIX/start.log" >&2; exit 1; }
     ;;
 stop)
     wineserver --kill </dev/null >/dev/null 2>&1 || true
