@@ -8,8 +8,8 @@ case "$1" in
 start)
     # The server comes first, so the prefix set-up runs in it too. Both
     # report on their own output, which the tests must not see: into a
-    # log, shown if a second try fails too (about one first set-up in ten
-    # fails on a loaded machine).
+    # log, shown if a second try fails too (in about one run of the checks
+    # in ten, the first set-up has failed, its cause unseen).
     mkdir -p "$WINEPREFIX"
     set_up() { wineserver --persistent && wineboot --init; } >"$WINEPREFIX/start.log" 2>&1 </dev/null
     set_up || { wineserver --kill 2>/dev/null; set_up; } || { cat "$WINEPREFIX/start.log" >&2; exit 1; }
