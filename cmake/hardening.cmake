@@ -52,18 +52,19 @@ elseif(DATUM_STATIC)
   endif()
   list(JOIN compile_words " " CMAKE_REQUIRED_FLAGS)
   set(CMAKE_REQUIRED_FLAGS "-Werror -O2 -U_FORTIFY_SOURCE ${CMAKE_REQUIRED_FLAGS}")
-  set(fortify_level "")
+  # A program that compiles only where the C library's headers fortify
+  # at the promised level, if the row promises one.
+  set(fortified "int main() { return 0; }")
   if(promised MATCHES "-D_FORTIFY_SOURCE=([0-9])")
-    set(fortify_level "#ifdef __USE_FORTIFY_LEVEL
+    string(PREPEND fortified "#include <cstring>
+      #ifdef __USE_FORTIFY_LEVEL
       static_assert(__USE_FORTIFY_LEVEL == ${CMAKE_MATCH_1});
       #else
       static_assert(__MINGW_FORTIFY_LEVEL == ${CMAKE_MATCH_1});
-      #endif")
+      #endif\n")
   endif()
   string(MD5 together "${promised}")
-  check_cxx_source_compiles("#include <cstring>
-    ${fortify_level}
-    int main() { return 0; }" DATUM_HAS_ALL_${together})
+  check_cxx_source_compiles("${fortified}" DATUM_HAS_ALL_${together})
   unset(CMAKE_REQUIRED_FLAGS)
   unset(CMAKE_REQUIRED_LINK_OPTIONS)
   set(linker_words "")
@@ -77,13 +78,7 @@ elseif(DATUM_STATIC)
       # compiler has what it takes (level 3: gcc 12, clang 9), and only
       # with optimisation, so Debug builds go without.
       set(CMAKE_REQUIRED_FLAGS "-O2 -U_FORTIFY_SOURCE ${word}")
-      check_cxx_source_compiles("#include <cstring>
-        #ifdef __USE_FORTIFY_LEVEL
-        static_assert(__USE_FORTIFY_LEVEL == ${CMAKE_MATCH_1});
-        #else
-        static_assert(__MINGW_FORTIFY_LEVEL == ${CMAKE_MATCH_1});
-        #endif
-        int main() { return 0; }" ${has_word})
+      check_cxx_source_compiles("${fortified}" ${has_word})
       add_compile_options(-U_FORTIFY_SOURCE "$<$<NOT:$<CONFIG:Debug>>:${word}>")
     elseif(word MATCHES "^-Wl,")
       check_linker_flag(CXX ${word} ${has_word})
