@@ -11,7 +11,7 @@ export const name = 'datum – ein Datum um eine Anzahl von Tagen weiterzählen'
 // attribute, the manifest), its line ends are spaces.
 export const description = `Das Programm fragt nach einem Startdatum und nach der Anzahl der Tage
 und nennt das Datum, das so viele Tage später liegt. Auf dem Weg dorthin
-meldet das Programm auch die Länge des Februars im Startjahr und in jedem
+meldet es auch die Länge des Februars im Startjahr und in jedem
 folgenden Jahr bis zum Ergebnis.`;
 
 export const descriptionLine = description.replaceAll('\n', ' ');
