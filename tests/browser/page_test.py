@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """The page in headless Chromium, opened from the disk as a user opens it,
 and the web site, served from a web host on 127.0.0.1 as a phone opens it,
-in steps, each a CTest test of its own (wasm.browser.STEP) with a browser
-of its own.
+in steps, each a CTest test of its own (wasm.browser.STEP). The steps take
+turns in one browser, each in a window of its own; the steps start and
+stop start and stop it.
 
 The page's steps (page.*) type into the page as a user does and compare
 the transcript with what the program writes for the same input, run as
@@ -28,8 +29,9 @@ sample session at 360 and 1280 px (page-*.png), the phone's screen
     page_test.py --list
     page_test.py STEP PAGE NODE_COMMAND OUTPUT_FOLDER SITE OTHER_SITE REBUILT_SITE
 
---list names every step, whether it is slow, and the fixture it sets up
-or requires, a step a line; CTest reads it (tests/browser/steps.cmake).
+--list names every step, whether it is slow, the fixture it sets up or
+cleans up, and those it requires, a step a line; CTest reads it
+(tests/browser/steps.cmake).
 OTHER_SITE is the site built as another release, REBUILT_SITE the same
 release built again with a file changed. One step again, in the build
 folder: ctest -R '^wasm\.browser\.site\.offline$'.
@@ -39,11 +41,13 @@ import contextlib
 import functools
 import html
 import json
+import os
 import pathlib
 import re
+import shutil
+import signal
 import subprocess
 import sys
-import tempfile
 import time
 
 from selenium import webdriver
@@ -58,37 +62,93 @@ import accessibility
 from site_server import SiteServer
 
 # What the build made, from the command line.
-PAGE = NODE_COMMAND = OUTPUT = SITE = OTHER_SITE = REBUILT_SITE = None
+PAGE = NODE_COMMAND = OUTPUT = SITE = OTHER_SITE = REBUILT_SITE = PROFILE = None
 LARGEST = "1 1 1 2147483647"
 
 
-@contextlib.contextmanager
-def opened(profile, width=1280, height=800):
-    """Headless Chromium for one step, which ends with no error in its log.
-    The step starts the browser and chromedriver attaches to it, in half
-    the time chromedriver takes to start one and wait for its first page."""
+# Every step by its name: what it runs, whether it is slow (more than about
+# twelve seconds), the fixture it sets up or cleans up, and those it
+# requires. Every step in the browser requires the browser.
+STEPS = {}
+BROWSER = "browser"
+SITE_FIXTURE = "site"
+
+
+def step(name, slow=False, setup=None, cleanup=None, requires=(BROWSER,)):
+    def register(run):
+        STEPS[name] = (run, slow, setup, cleanup, requires)
+        return run
+    return register
+
+
+def browser_pid():
+    """The process of the browser of the step start, which names it in its
+    profile as host-PID, or None."""
+    with contextlib.suppress(OSError, ValueError):
+        pid = int(os.readlink(PROFILE / "SingletonLock").rsplit("-", 1)[1])
+        return pid if pathlib.Path(f"/proc/{pid}/comm").read_text() == "chromium\n" else None
+
+
+def debugger_address():
+    """Where the browser listens, once it names it in its profile."""
+    with contextlib.suppress(OSError, ValueError):
+        port, _ = (PROFILE / "DevToolsActivePort").read_text().split()
+        return f"127.0.0.1:{port}"
+
+
+@step("start", setup=BROWSER, requires=())
+def start_browser():
+    """Headless Chromium, in which every other step takes its turn
+    (RESOURCE_LOCK) in a window of its own: starting a browser costs more
+    than most steps take. It outlives this step, until the step stop."""
+    stop_browser()
     chromium = subprocess.Popen(
         ["/usr/bin/chromium", "--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic",
          "--no-first-run", "--disable-background-networking", "--disable-component-update",
          "--disable-sync", "--disable-background-timer-throttling",
          "--disable-backgrounding-occluded-windows", "--password-store=basic",
-         "--remote-debugging-port=0", f"--user-data-dir={profile}", f"--window-size={width},900",
-         "about:blank"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+         "--remote-debugging-port=0", f"--user-data-dir={PROFILE}", "about:blank"],
+        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        start_new_session=True)
+    deadline = time.monotonic() + 30
+    while not debugger_address():
+        expect(chromium.poll() is None, f"Chromium ended with status {chromium.returncode}")
+        expect(time.monotonic() < deadline, "Chromium does not start")
+        time.sleep(0.01)
+
+
+@step("stop", cleanup=BROWSER, requires=())
+def stop_browser():
+    """Ends the browser, or one that an earlier run left, which removes its
+    lock as it ends."""
+    if pid := browser_pid():
+        os.kill(pid, signal.SIGTERM)
+        deadline = time.monotonic() + 10
+        while browser_pid() and time.monotonic() < deadline:
+            time.sleep(0.05)
+        with contextlib.suppress(ProcessLookupError):
+            os.kill(pid, signal.SIGKILL)
+    shutil.rmtree(PROFILE, ignore_errors=True)
+
+
+@contextlib.contextmanager
+def opened(width=1280, height=800):
+    """A window of its own for one step in the browser of the step start,
+    with the focus; the step ends with no error in the browser's log."""
+    options = Options()
+    options.debugger_address = debugger_address()
+    expect(options.debugger_address, "no browser: the step start starts it")
+    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
     try:
-        # The browser names its port in the profile once it listens.
-        active = pathlib.Path(profile, "DevToolsActivePort")
-        deadline = time.monotonic() + 30
-        while not (active.exists() and len(active.read_text().split()) == 2):
-            expect(chromium.poll() is None, f"Chromium ended with status {chromium.returncode}")
-            expect(time.monotonic() < deadline, "Chromium does not start")
-            time.sleep(0.01)
-        options = Options()
-        options.debugger_address = f"127.0.0.1:{active.read_text().split()[0]}"
-        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        window = driver.execute_cdp_cmd("Target.createTarget", {"url": "about:blank", "newWindow": True,
+                                                                "width": width, "height": 900})["targetId"]
         try:
+            driver.switch_to.window(window)
             driver.set_script_timeout(60)
             # The window has the focus, as the window a user types into has.
             driver.execute_cdp_cmd("Page.bringToFront", {})
+            # Nothing that an earlier step's host sent comes from the cache.
+            driver.execute_cdp_cmd("Network.clearBrowserCache", {})
             screen(driver, width, height)
             # The copy button writes to the clipboard, and the test reads it back.
             driver.execute_cdp_cmd("Browser.grantPermissions",
@@ -98,14 +158,18 @@ def opened(profile, width=1280, height=800):
             expect(not errors, f"errors in the browser: {errors}")
         finally:
             with contextlib.suppress(WebDriverException):
-                driver.execute_cdp_cmd("Browser.close", {})
-            driver.quit()
+                driver.execute_cdp_cmd("Target.closeTarget", {"targetId": window})
     finally:
-        try:
-            chromium.wait(10)
-        except subprocess.TimeoutExpired:
-            chromium.kill()
-            chromium.wait()
+        driver.quit()
+
+
+def hosted(driver, folder, copy=None):
+    """A web host for the site in FOLDER whose address the browser holds
+    nothing of, from an earlier step's host with the same port say."""
+    server = SiteServer(folder, copy=copy)
+    driver.execute_cdp_cmd("Storage.clearDataForOrigin",
+                           {"origin": f"http://127.0.0.1:{server.port}", "storageTypes": "all"})
+    return server
 
 
 def screen(driver, width, height, mobile=None):
@@ -573,29 +637,16 @@ def installable(page, url):
         expect(name == expected_name and re.fullmatch(pattern, sources), f"the policy has {name} {sources}")
 
 
-# Every step by its name: what it runs, whether it is slow (more than about
-# twelve seconds), and the fixture it sets up or requires.
-STEPS = {}
-SITE_FIXTURE = "site"
-
-
-def step(name, slow=False, setup=None, requires=None):
-    def register(run):
-        STEPS[name] = (run, slow, setup, requires)
-        return run
-    return register
-
-
 def site_step(name, slow=False):
     """A step on the served site, which needs the built sites checked."""
-    return step(f"site.{name}", slow, requires=SITE_FIXTURE)
+    return step(f"site.{name}", slow, requires=(BROWSER, SITE_FIXTURE))
 
 
 def page_step(check, widths=(1280,), audited=False, slow=False):
     """CHECK on the page, loaded from the disk at each of WIDTHS; audited by
     axe-core after it if AUDITED."""
-    def run(profile):
-        with opened(profile, widths[0]) as driver:
+    def run():
+        with opened(widths[0]) as driver:
             for width in widths:
                 screen(driver, width, 800)
                 page = Page(driver)
@@ -606,10 +657,10 @@ def page_step(check, widths=(1280,), audited=False, slow=False):
 
 
 @step("page.start")
-def page_start(profile):
+def page_start():
     """The page as it opens at 1280 and 360 px: nothing loaded from
     elsewhere, nothing to scroll sideways, nothing for axe-core."""
-    with opened(profile) as driver:
+    with opened() as driver:
         for width in (1280, 360):
             screen(driver, width, 800)
             page = Page(driver)
@@ -636,12 +687,12 @@ FIRST_VIEWS = ((320, 568), (360, 640), (412, 915), (1280, 800))
 
 
 @step("page.first_view")
-def first_view(profile):
+def first_view():
     """The page as a first-time visitor sees it once the program waits:
     nothing scrolled, and in the window the title, the intro's first
     sentence, the first prompt and the input field, the transcript no
     taller than its lines. Screenshots go to first-WIDTHxHEIGHT.png."""
-    with opened(profile) as driver:
+    with opened() as driver:
         for width, height in FIRST_VIEWS:
             screen(driver, width, height)
             Page(driver)
@@ -691,11 +742,11 @@ def first_line_shown(page, frames=2):
 
 
 @step("page.scrolled_back")
-def scrolled_back(profile):
+def scrolled_back():
     """A transcript that the user has scrolled back stays where the user
     left it when the window changes its size, as when a phone's on-screen
     keyboard closes."""
-    with opened(profile, 360, 300) as driver:
+    with opened(360, 300) as driver:
         page = Page(driver)
         page.answer("1 1 1 150000")
         page.wait_for_state("wartet")
@@ -711,11 +762,11 @@ def scrolled_back(profile):
 
 
 @step("page.answer_scrolled_away")
-def answer_scrolled_away(profile):
+def answer_scrolled_away():
     """An answer typed while the page is scrolled away from the input
     field, down to the help: the newest line and the field come back into
     view."""
-    with opened(profile, 360, 640) as driver:
+    with opened(360, 640) as driver:
         page = Page(driver)
         page.answer("31")
         page.wait_for_state("wartet")
@@ -728,11 +779,11 @@ def answer_scrolled_away(profile):
 
 
 @step("page.running_in_view")
-def running_in_view(profile):
+def running_in_view():
     """While a long run writes its lines, on a phone's screen where the
     transcript grows with them and pushes the input field down: the
     newest line and the field stay in view."""
-    with opened(profile, 360, 640) as driver:
+    with opened(360, 640) as driver:
         page = Page(driver)
         page.answer(LARGEST)
         seen = 0
@@ -743,8 +794,8 @@ def running_in_view(profile):
         page.button("stop").click()
 
 
-@step("site.files", setup=SITE_FIXTURE)
-def built_sites(profile):
+@step("site.files", setup=SITE_FIXTURE, requires=())
+def built_sites():
     """Each built site's worker keeps exactly the site's files, and the
     other release is another."""
     _, release = site_files(SITE)
@@ -805,30 +856,30 @@ def next_visit(driver, url, folder):
 
 
 @site_step("installable")
-def site_installable(profile):
+def site_installable():
     """The site as a browser installs it: its manifest, icons and policy,
     and its service worker, which serves it from the next visit on."""
-    with opened(profile) as driver, SiteServer(SITE) as server:
+    with opened() as driver, hosted(driver, SITE) as server:
         installable(Page(driver, server.url), server.url)
         installed(driver, server.url, SITE)
 
 
 @site_step("offline")
-def site_offline(profile):
+def site_offline():
     """The installed site with its host gone, every connection to it
     closed, and the browser's HTTP cache empty: only its service worker
     can answer, for the folder's own address too."""
-    with opened(profile) as driver, SiteServer(SITE) as server:
+    with opened() as driver, hosted(driver, SITE) as server:
         installed(driver, server.url, SITE)
         server.stop()
         driver.execute_cdp_cmd("Network.clearBrowserCache", {})
         sample_session(Page(driver, server.url), pictures=None)
 
 
-def takes_over_at_next_visit(profile, new_site):
+def takes_over_at_next_visit(new_site):
     """The site installed, then NEW_SITE in its place on the host: at the
     next visit its worker takes over and leaves its own cache only."""
-    with opened(profile) as driver, SiteServer(SITE) as server:
+    with opened() as driver, hosted(driver, SITE) as server:
         installed(driver, server.url, SITE)
         server.replace(new_site)
         next_visit(driver, server.url, new_site)
@@ -836,18 +887,18 @@ def takes_over_at_next_visit(profile, new_site):
 
 
 @site_step("update")
-def site_update(profile):
+def site_update():
     """Another release on the host: its worker takes over at the next
     visit and leaves its own cache only."""
-    takes_over_at_next_visit(profile, OTHER_SITE)
+    takes_over_at_next_visit(OTHER_SITE)
 
 
 @site_step("update_in_session")
-def site_update_in_session(profile):
+def site_update_in_session():
     """A new release found while a session is in progress: its worker
     takes over, but the page neither loads again nor loses the answers
     given; the session goes on, and the next visit is the new release."""
-    with opened(profile) as driver, SiteServer(SITE) as server:
+    with opened() as driver, hosted(driver, SITE) as server:
         url = server.url
         page = installed(driver, url, SITE)
         for line in ("31", "12"):
@@ -876,7 +927,7 @@ def site_update_in_session(profile):
 
 
 @site_step("rebuilt")
-def site_rebuilt(profile):
+def site_rebuilt():
     """The same release built again with one of its files changed, not its
     version: the service worker changes with it, which is how the browser
     finds it, and the changed file reaches the user at the next visit."""
@@ -888,14 +939,14 @@ def site_rebuilt(profile):
     expect(pathlib.Path(SITE, "service-worker.js").read_bytes()
            != pathlib.Path(REBUILT_SITE, "service-worker.js").read_bytes(),
            "the rebuilt site's service worker is the same as before")
-    takes_over_at_next_visit(profile, REBUILT_SITE)
+    takes_over_at_next_visit(REBUILT_SITE)
 
 
 @site_step("two_folders")
-def site_two_folders(profile):
+def site_two_folders():
     """Two copies of the site in two folders of one host: when one of them
     is updated, the other keeps its own cache, and its own page."""
-    with opened(profile) as driver, SiteServer(SITE, copy=SITE) as server:
+    with opened() as driver, hosted(driver, SITE, copy=SITE) as server:
         url, copy = server.url, server.copy_url
         installed(driver, copy, SITE)
         installed(driver, url, SITE, kept(copy, SITE))
@@ -907,31 +958,31 @@ def site_two_folders(profile):
 
 
 @site_step("phone")
-def site_phone(profile):
+def site_phone():
     """The site on a phone's screen with its keyboard open, upright and
     turned."""
-    with opened(profile) as driver, SiteServer(SITE) as server:
+    with opened() as driver, hosted(driver, SITE) as server:
         for width, height in ((360, 300), (640, 300)):
             screen(driver, width, height)
             phone(Page(driver, server.url), width, height)
 
 
 @site_step("every_size", slow=True)
-def site_every_size(profile):
+def site_every_size():
     """The site at every size of the grid, as every_size on the page."""
-    with opened(profile) as driver, SiteServer(SITE) as server:
+    with opened() as driver, hosted(driver, SITE) as server:
         every_size(Page(driver, server.url), "sizes-site")
 
 
 def main(arguments):
     if arguments == ["--list"]:
-        for name, (_, slow, setup, requires) in STEPS.items():
-            print(name, "slow" if slow else "-", setup or "-", requires or "-")
+        for name, (_, slow, setup, cleanup, requires) in STEPS.items():
+            print(name, "slow" if slow else "-", setup or "-", cleanup or "-", ",".join(requires) or "-")
         return
-    global PAGE, NODE_COMMAND, OUTPUT, SITE, OTHER_SITE, REBUILT_SITE
+    global PAGE, NODE_COMMAND, OUTPUT, SITE, OTHER_SITE, REBUILT_SITE, PROFILE
     name, PAGE, NODE_COMMAND, OUTPUT, SITE, OTHER_SITE, REBUILT_SITE = arguments
-    with tempfile.TemporaryDirectory() as profile:
-        STEPS[name][0](profile)
+    PROFILE = pathlib.Path(OUTPUT, "chromium")
+    STEPS[name][0]()
     print(f"ok: {name}")
 
 

@@ -3,7 +3,8 @@
 # the project's CMake policies, runner (page_test.py), arguments (what it
 # takes after the step's name) and prefix. Each step that `page_test.py
 # --list` names becomes the test ${prefix}browser.STEP, labelled browser,
-# and slow where the step is, with the fixture it sets up or requires.
+# and slow where the step is, with the fixtures it sets up, cleans up or
+# requires.
 execute_process(COMMAND ${runner} --list
   OUTPUT_VARIABLE listed ERROR_VARIABLE error RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
@@ -20,7 +21,8 @@ foreach(line IN LISTS listed)
   list(GET fields 0 step)
   list(GET fields 1 slow)
   list(GET fields 2 setup)
-  list(GET fields 3 requires)
+  list(GET fields 3 cleanup)
+  list(GET fields 4 requires)
   set(test ${prefix}browser.${step})
   add_test(${test} ${runner} ${step} ${arguments})
   set(labels browser)
@@ -31,7 +33,17 @@ foreach(line IN LISTS listed)
   if(NOT setup STREQUAL "-")
     set_tests_properties(${test} PROPERTIES FIXTURES_SETUP ${prefix}browser.${setup})
   endif()
+  if(NOT cleanup STREQUAL "-")
+    set_tests_properties(${test} PROPERTIES FIXTURES_CLEANUP ${prefix}browser.${cleanup})
+  endif()
   if(NOT requires STREQUAL "-")
-    set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED ${prefix}browser.${requires})
+    string(REPLACE "," ";" requires "${requires}")
+    list(TRANSFORM requires PREPEND ${prefix}browser.)
+    set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED "${requires}")
+  endif()
+  # The steps in the one browser take turns, and start early: their turns
+  # would otherwise be the last minutes of the run.
+  if("${prefix}browser.browser" IN_LIST requires)
+    set_tests_properties(${test} PROPERTIES RESOURCE_LOCK ${prefix}browser COST 100)
   endif()
 endforeach()
