@@ -523,8 +523,10 @@ def every_size(page, pictures="sizes-page"):
             page.wait_for_state("wartet")
         for width, height, mobile in SIZES:
             screen(driver, width, height, mobile)
-            # The resize and the page's answer to it come before the next frame.
-            in_view(page, f"at {width} x {height} px after {answer or 'nothing'}: ", frames=2)
+            # The window has its new size as the browser takes it; the page
+            # answers in the next frame, whose resize event comes before
+            # its animation frame callbacks.
+            in_view(page, f"at {width} x {height} px after {answer or 'nothing'}: ", frames=1)
             if answer == "1" and (width, height) in PICTURED:
                 driver.save_screenshot(f"{OUTPUT}/{pictures}-{width}x{height}.png")
     screen(driver, 360, 800)
