@@ -73,53 +73,20 @@ TEST(DateDialogue, ReportsEachEdgeCase)
         std::vector<std::string> announcements;
         std::string report;
     } cases[] = {
-        {"28 2 2024 2\nx\n", {"2024 hat der Februar 29"}, "2 Tage nach dem 28. 2. 2024 ist der 1. 3. 2024."},
-        {"31 12 2023 1\nx\n",
-         {"2023 hat der Februar 28", "2024 hat der Februar 29"},
-         "1 Tage nach dem 31. 12. 2023 ist der 1. 1. 2024."},
+        // The cases that tests/e2e/cases does not run through the program.
         {"1 1 2023 365\nx\n",
          {"2023 hat der Februar 28", "2024 hat der Februar 29"},
          "365 Tage nach dem 1. 1. 2023 ist der 1. 1. 2024."},
-        {"1 1 2024 366\nx\n",
-         {"2024 hat der Februar 29", "2025 hat der Februar 28"},
-         "366 Tage nach dem 1. 1. 2024 ist der 1. 1. 2025."},
-        {"1 3 1999 1000\nx\n",
-         {"1999 hat der Februar 28", "2000 hat der Februar 29", "2001 hat der Februar 28"},
-         "1000 Tage nach dem 1. 3. 1999 ist der 25. 11. 2001."},
         {"31 12 1599 1\nx\n",
          {"1599 hat der Februar 28", "1600 hat der Februar 29"},
          "1 Tage nach dem 31. 12. 1599 ist der 1. 1. 1600."},
         {"15 6 2023 0\nx\n", {"2023 hat der Februar 28"}, "0 Tage nach dem 15. 6. 2023 ist der 15. 6. 2023."},
-        {"15 6 2023 -5\nx\n",
-         {"2023 hat der Februar 28"},
-         "-5 Tage nach dem 15. 6. 2023 ist der 15. 6. 2023."},
         {"31 4 2023 1\nx\n", {"2023 hat der Februar 28"}, "1 Tage nach dem 31. 4. 2023 ist der 1. 5. 2023."},
         {"35 1 2023 1\nx\n", {"2023 hat der Februar 28"}, "1 Tage nach dem 35. 1. 2023 ist der 1. 2. 2023."},
         {"0 1 2023 1\nx\n", {"2023 hat der Februar 28"}, "1 Tage nach dem 0. 1. 2023 ist der 1. 1. 2023."},
-        // Prefixes choose the base; 08 is 0.
-        {"0x1F 014 0x7E7 1\nx\n",
-         {"2023 hat der Februar 28", "2024 hat der Februar 29"},
-         "1 Tage nach dem 31. 12. 2023 ist der 1. 1. 2024."},
-        {"5 08 2023 1\nx\n", {"2023 hat der Februar 28"}, "1 Tage nach dem 5. 0. 2023 ist der 1. 1. 2023."},
-        {"1 13 2023 1\nx\n",
-         {"2023 hat der Februar 28", "2024 hat der Februar 29"},
-         "1 Tage nach dem 1. 13. 2023 ist der 1. 1. 2024."},
-        {"31 12 2147483647 1\nx\n",
-         {"2147483647 hat der Februar 28", "-2147483648 hat der Februar 29"},
-         "1 Tage nach dem 31. 12. 2147483647 ist der 1. 1. -2147483648."},
         {"31 12 -1 1\nx\n",
          {"-1 hat der Februar 28", "0 hat der Februar 29"},
          "1 Tage nach dem 31. 12. -1 ist der 1. 1. 0."},
-        // Input that ends or fails early: fields not read print 0.
-        {"15 6 2023\n", {"2023 hat der Februar 28"}, "0 Tage nach dem 15. 6. 2023 ist der 15. 6. 2023."},
-        {"15.8.2023\n8\n2023\n1\nx\n",
-         {"0 hat der Februar 29"},
-         "0 Tage nach dem 15. 0. 0 ist der 15. 0. 0."},
-        {"", {"0 hat der Februar 29"}, "0 Tage nach dem 0. 0. 0 ist der 0. 0. 0."},
-        {"\x1a"
-         "1 1 2023 5\nx\n",
-         {"0 hat der Februar 29"},
-         "0 Tage nach dem 0. 0. 0 ist der 0. 0. 0."},
     };
     for (const auto& c : cases) {
         DialogueRun r;
