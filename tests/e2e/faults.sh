@@ -17,33 +17,15 @@ fail() {
     exit 1
 }
 
-expect_status_zero() {
+# expect_clean STATUS: the program ended with status 0 and wrote nothing to
+# standard error.
+expect_clean() {
     [ "$1" -eq 0 ] || fail "exit status $1"
-}
-
-expect_no_errors() {
     [ ! -s "$work/err" ] || fail "standard error: $(head -c 300 "$work/err")"
 }
 
 expect_output() {
     cmp "$1" "$2" >&2 || fail "standard output differs from $(basename "$2")"
-}
-
-# Four answers, then blank lines that carry the final character into the
-# second 1024-byte request, then a tail that lies beyond it. The file offset
-# is shared, so what a later reader gets shows how far the program read.
-make_consumption_input() {
-    {
-        printf '31\n12\n2023\n1\n'
-        head -c 1500 /dev/zero | tr '\0' '\n'
-        printf 'x'
-        head -c $((2048 - 13 - 1500 - 1)) /dev/zero | tr '\0' ' '
-        printf 'TAIL\n'
-    } >"$work/in"
-}
-
-expect_read_through_final_character() {
-    [ "$(cat "$work/rest")" = "TAIL" ] || fail "read up to '$(head -c 40 "$work/rest")'"
 }
 
 # Runs the program on an input file under /usr/bin/time, which records its
@@ -69,30 +51,35 @@ expect_flat_memory() {
 case "$case_name" in
 *.in)
     "${program[@]}" <"$case_name" >"$work/out" 2>"$work/err"
-    expect_status_zero $?
-    expect_no_errors
+    expect_clean $?
     expect_output "$work/out" "${case_name%.in}.expected"
     ;;
-output_full)
-    make_consumption_input
-    { "${program[@]}" >/dev/full 2>"$work/err"; echo $? >"$work/status"; cat >"$work/rest"; } <"$work/in"
-    expect_status_zero "$(cat "$work/status")"
-    expect_no_errors
-    expect_read_through_final_character
-    ;;
-output_closed)
-    make_consumption_input
-    { "${program[@]}" >&- 2>"$work/err"; echo $? >"$work/status"; cat >"$work/rest"; } <"$work/in"
-    expect_status_zero "$(cat "$work/status")"
-    expect_no_errors
-    expect_read_through_final_character
+output_full | output_closed)
+    # Four answers, then blank lines that carry the final character into the
+    # second 1024-byte request, then a tail that lies beyond it. The file
+    # offset is shared, so what a later reader gets shows how far the program
+    # read.
+    {
+        printf '31\n12\n2023\n1\n'
+        head -c 1500 /dev/zero | tr '\0' '\n'
+        printf 'x'
+        head -c $((2048 - 13 - 1500 - 1)) /dev/zero | tr '\0' ' '
+        printf 'TAIL\n'
+    } >"$work/in"
+    {
+        if [ "$case_name" = output_full ]; then "${program[@]}" >/dev/full; else "${program[@]}" >&-; fi 2>"$work/err"
+        echo $? >"$work/status"
+        cat >"$work/rest"
+    } <"$work/in"
+    expect_clean "$(cat "$work/status")"
+    # The program read through the final character, and no further.
+    [ "$(cat "$work/rest")" = "TAIL" ] || fail "read up to '$(head -c 40 "$work/rest")'"
     ;;
 reader_closes_early)
     for days in 1 1000000; do
         printf '1\n1\n2000\n%s\nx\n' "$days" >"$work/in"
         "${program[@]}" <"$work/in" 2>"$work/err" | head -c 20 >"$work/out"
-        expect_status_zero "${PIPESTATUS[0]}"
-        expect_no_errors
+        expect_clean "${PIPESTATUS[0]}"
         [ "$(cat "$work/out")" = "Geben Sie das erste " ] || fail "head got '$(cat "$work/out")'"
     done
     ;;
@@ -102,15 +89,13 @@ input_closed | input_directory | input_empty)
     input_directory) "${program[@]}" </ >"$work/out" 2>"$work/err" ;;
     input_empty) "${program[@]}" </dev/null >"$work/out" 2>"$work/err" ;;
     esac
-    expect_status_zero $?
-    expect_no_errors
+    expect_clean $?
     expect_output "$work/out" "$cases_dir/empty_input.expected"
     ;;
 long_run_memory)
     printf '1\n1\n2000\n20000000\nx\n' >"$work/in"
     run_measured "$work/in"
-    expect_status_zero $?
-    expect_no_errors
+    expect_clean $?
     # 20,000,000 days are 136 cycles of 400 years (146,097 days each) and
     # 130,808 days more: 1. 1. 2000 + 130,808 days is 21. 2. 2358.
     [ "$(grep -c 'hat der Februar' "$work/out")" -eq 54759 ] || fail "announcements: $(grep -c 'hat der Februar' "$work/out")"
@@ -126,8 +111,7 @@ large_input_memory)
         printf '12\n2023\n1\nx\n'
     } >"$work/in"
     run_measured "$work/in"
-    expect_status_zero $?
-    expect_no_errors
+    expect_clean $?
     # The 100,000-digit month is octal 0...012, that is 10.
     [ "$(tail -n 1 "$work/out")" = $'1 Tage nach dem 1. 10. 2023 ist der 2. 10. 2023.\r' ] \
         || fail "report: $(tail -n 1 "$work/out")"
@@ -138,8 +122,7 @@ write_calls)
     # call of its own, and nothing else is written there.
     strace -f -qq -e trace=write -e signal=none -o "$work/trace" "${program[@]}" \
         <"$cases_dir/run_example.in" >"$work/out" 2>"$work/err"
-    expect_status_zero $?
-    expect_no_errors
+    expect_clean $?
     expect_output "$work/out" "$cases_dir/run_example.expected"
     calls=$(grep -c '^[0-9 ]*write(1, ' "$work/trace")
     [ "$calls" -eq 11 ] || fail "$calls write calls on standard output"
