@@ -163,15 +163,6 @@ def opened(width=1280, height=800):
         driver.quit()
 
 
-def hosted(driver, folder, copy=None):
-    """A web host for the site in FOLDER whose address the browser holds
-    nothing of, from an earlier step's host with the same port say."""
-    server = SiteServer(folder, copy=copy)
-    driver.execute_cdp_cmd("Storage.clearDataForOrigin",
-                           {"origin": f"http://127.0.0.1:{server.port}", "storageTypes": "all"})
-    return server
-
-
 def screen(driver, width, height, mobile=None):
     """A phone's screen, which a desktop window does not go down to."""
     driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
@@ -461,21 +452,26 @@ def audit(page, moment):
     expect(not found, f"axe-core {moment}:\n" + "\n".join(found))
 
 
+def after_frames(driver, frames, measure):
+    """What MEASURE, the body of a JavaScript function that may use box(),
+    returns after FRAMES frames of the page."""
+    return driver.execute_async_script(f"""
+        const [frames, done] = arguments;
+        const box = (item) => item.getBoundingClientRect().toJSON();
+        const after = (left) => (left === 0 ? done((() => {{ {measure} }})())
+                                            : requestAnimationFrame(() => after(left - 1)));
+        after(frames);""", frames)
+
+
 def in_view(page, where="", frames=0):
     """On a phone's screen: the newest line of the transcript and the input
     field in the window, the line inside the transcript's visible part, and
     nothing wider than the window; seen after FRAMES frames of the page."""
-    line, field, transcript, wide, height = page.driver.execute_async_script("""
-        const [frames, done] = arguments;
-        const box = (element) => element.getBoundingClientRect().toJSON();
-        const measure = () => {
-            const lines = [...document.querySelectorAll('#transcript > div:not([hidden])')];
-            done([box(lines[lines.length - 1]), box(document.getElementById('line')),
-                  box(document.getElementById('transcript')),
-                  document.documentElement.scrollWidth > innerWidth || scrollX !== 0, innerHeight]);
-        };
-        const after = (left) => (left === 0 ? measure() : requestAnimationFrame(() => after(left - 1)));
-        after(frames);""", frames)
+    line, field, transcript, wide, height = after_frames(page.driver, frames, """
+        const lines = [...document.querySelectorAll('#transcript > div:not([hidden])')];
+        return [box(lines[lines.length - 1]), box(document.getElementById('line')),
+                box(document.getElementById('transcript')),
+                document.documentElement.scrollWidth > innerWidth || scrollX !== 0, innerHeight];""")
     for name, box in (("newest line", line), ("input field", field)):
         expect(0 <= box["top"] and box["bottom"] <= height, f"{where}the {name} is not in view: {box}")
     expect(transcript["top"] <= line["top"] and line["bottom"] <= transcript["bottom"],
@@ -639,161 +635,149 @@ def installable(page, url):
         expect(name == expected_name and re.fullmatch(pattern, sources), f"the policy has {name} {sources}")
 
 
-def site_step(name, slow=False):
-    """A step on the served site, which needs the built sites checked."""
-    return step(f"site.{name}", slow, requires=(BROWSER, SITE_FIXTURE))
+def site_step(name, slow=False, copy=False):
+    """A step on the site, served by a host whose address the browser holds
+    nothing of (from an earlier step's host with the same port, say), with
+    a copy in a second folder if COPY; it needs the built sites checked."""
+    def register(check):
+        def run():
+            with opened() as driver, SiteServer(SITE, copy=SITE if copy else None) as server:
+                driver.execute_cdp_cmd("Storage.clearDataForOrigin",
+                                       {"origin": f"http://127.0.0.1:{server.port}", "storageTypes": "all"})
+                check(driver, server)
+        return step(f"site.{name}", slow, requires=(BROWSER, SITE_FIXTURE))(run)
+    return register
 
 
-def page_step(check, widths=(1280,), audited=False, slow=False):
-    """CHECK on the page, loaded from the disk at each of WIDTHS; audited by
+def page_step(check, sizes=((1280, 800),), audited=False, slow=False):
+    """CHECK on the page, loaded from the disk at each of SIZES; audited by
     axe-core after it if AUDITED."""
     def run():
-        with opened(widths[0]) as driver:
-            for width in widths:
-                screen(driver, width, 800)
+        with opened(*sizes[0]) as driver:
+            for width, height in sizes:
+                screen(driver, width, height)
                 page = Page(driver)
                 check(page)
                 if audited:
-                    audit(page, f"after {check.__name__} at {width} px")
+                    audit(page, f"after {check.__name__} at {width} x {height} px")
     step(f"page.{check.__name__}", slow)(run)
 
 
-@step("page.start")
-def page_start():
-    """The page as it opens at 1280 and 360 px: nothing loaded from
-    elsewhere, nothing to scroll sideways, nothing for axe-core."""
-    with opened() as driver:
-        for width in (1280, 360):
-            screen(driver, width, 800)
-            page = Page(driver)
-            expect(not driver.execute_script("return performance.getEntriesByType('resource').length"),
-                   "the page loaded something")
-            expect(driver.execute_script("return document.documentElement.scrollWidth <= window.innerWidth"),
-                   f"the page scrolls sideways at {width} px")
-            audit(page, f"at the start at {width} px")
+def start(page):
+    """The page as it opens: nothing loaded from elsewhere, nothing to
+    scroll sideways."""
+    expect(not page.driver.execute_script("return performance.getEntriesByType('resource').length"),
+           "the page loaded something")
+    expect(page.driver.execute_script("return document.documentElement.scrollWidth <= window.innerWidth"),
+           "the page scrolls sideways")
 
 
-page_step(sample_session, (1280, 360), audited=True)
+BOTH_WIDTHS = ((1280, 800), (360, 800))
+page_step(start, BOTH_WIDTHS, audited=True)
+page_step(sample_session, BOTH_WIDTHS, audited=True)
 page_step(unreadable_answer)
 page_step(ended_input)
 page_step(long_line, slow=True)
 page_step(several_lines_pasted)
-page_step(largest_count, (1280, 360), audited=True)
+page_step(largest_count, BOTH_WIDTHS, audited=True)
 page_step(stop)
 page_step(keyboard_only)
-page_step(every_size, (360,), slow=True)
+page_step(every_size, ((360, 800),), slow=True)
 
 
 # A first visit on phones from the smallest on, and in a desktop window.
 FIRST_VIEWS = ((320, 568), (360, 640), (412, 915), (1280, 800))
 
 
-@step("page.first_view")
-def first_view():
+def first_view(page):
     """The page as a first-time visitor sees it once the program waits:
     nothing scrolled, and in the window the title, the intro's first
     sentence, the first prompt and the input field, the transcript no
     taller than its lines. Screenshots go to first-WIDTHxHEIGHT.png."""
-    with opened() as driver:
-        for width, height in FIRST_VIEWS:
-            screen(driver, width, height)
-            Page(driver)
-            scrolled, window_height, boxes, room = driver.execute_async_script("""
-                const done = arguments[0];
-                const box = (item) => item.getBoundingClientRect().toJSON();
-                requestAnimationFrame(() => requestAnimationFrame(() => {
-                    const intro = document.querySelector('header p').firstChild;
-                    const sentence = document.createRange();
-                    sentence.setStart(intro, 0);
-                    sentence.setEnd(intro, intro.data.indexOf('. ') + 1);
-                    const transcript = document.getElementById('transcript');
-                    const lines = [...transcript.children].filter((line) => !line.hidden);
-                    const prompt = {top: box(lines[0]).top, bottom: box(lines[lines.length - 1]).bottom};
-                    const text = box(transcript).top + transcript.clientTop
-                        + parseFloat(getComputedStyle(transcript).paddingTop);
-                    done([scrollY, innerHeight,
-                          {title: box(document.querySelector('h1')), 'first sentence': box(sentence),
-                           'first prompt': prompt, 'input field': box(document.getElementById('line'))},
-                          prompt.top - text]);
-                }));""")
-            where = f"at {width} x {height} px at the start"
-            expect(scrolled == 0, f"{where} the page is scrolled by {scrolled} px")
-            for name, box in boxes.items():
-                expect(box["bottom"] > box["top"] >= 0 and box["bottom"] <= window_height,
-                       f"{where} the {name} is not in view: {box}")
-            expect(room < 1, f"{where} the transcript is {room} px taller than its lines")
-            driver.save_screenshot(f"{OUTPUT}/first-{width}x{height}.png")
+    scrolled, (width, height), boxes, room = after_frames(page.driver, 2, """
+        const intro = document.querySelector('header p').firstChild;
+        const sentence = document.createRange();
+        sentence.setStart(intro, 0);
+        sentence.setEnd(intro, intro.data.indexOf('. ') + 1);
+        const transcript = document.getElementById('transcript');
+        const lines = [...transcript.children].filter((line) => !line.hidden);
+        const prompt = {top: box(lines[0]).top, bottom: box(lines[lines.length - 1]).bottom};
+        const text = box(transcript).top + transcript.clientTop + parseFloat(getComputedStyle(transcript).paddingTop);
+        return [scrollY, [innerWidth, innerHeight],
+                {title: box(document.querySelector('h1')), 'first sentence': box(sentence),
+                 'first prompt': prompt, 'input field': box(document.getElementById('line'))},
+                prompt.top - text];""")
+    where = f"at {width} x {height} px at the start"
+    expect(scrolled == 0, f"{where} the page is scrolled by {scrolled} px")
+    for name, box in boxes.items():
+        expect(box["bottom"] > box["top"] >= 0 and box["bottom"] <= height,
+               f"{where} the {name} is not in view: {box}")
+    expect(room < 1, f"{where} the transcript is {room} px taller than its lines")
+    page.driver.save_screenshot(f"{OUTPUT}/first-{width}x{height}.png")
+
+
+page_step(first_view, FIRST_VIEWS)
 
 
 def first_line_shown(page, frames=2):
     """The number of the transcript's first line in its view, and where
     that line stands from the top of its text; seen after FRAMES frames
     of the page."""
-    return page.driver.execute_async_script("""
-        const [frames, done] = arguments;
-        const measure = () => {
-            const transcript = document.getElementById('transcript');
-            const top = transcript.getBoundingClientRect().top + transcript.clientTop
-                + parseFloat(getComputedStyle(transcript).paddingTop);
-            const lines = [...transcript.children];
-            const first = lines.findIndex((line) => line.getBoundingClientRect().bottom > top);
-            done([first, lines[first].getBoundingClientRect().top - top]);
-        };
-        const after = (left) => (left === 0 ? measure() : requestAnimationFrame(() => after(left - 1)));
-        after(frames);""", frames)
+    return after_frames(page.driver, frames, """
+        const transcript = document.getElementById('transcript');
+        const top = box(transcript).top + transcript.clientTop + parseFloat(getComputedStyle(transcript).paddingTop);
+        const lines = [...transcript.children];
+        const first = lines.findIndex((line) => box(line).bottom > top);
+        return [first, box(lines[first]).top - top];""")
 
 
-@step("page.scrolled_back")
-def scrolled_back():
+def scrolled_back(page):
     """A transcript that the user has scrolled back stays where the user
     left it when the window changes its size, as when a phone's on-screen
     keyboard closes."""
-    with opened(360, 300) as driver:
-        page = Page(driver)
-        page.answer("1 1 1 150000")
-        page.wait_for_state("wartet")
-        driver.execute_script("""
-            const transcript = document.getElementById('transcript');
-            transcript.scrollTop = transcript.scrollHeight / 3;""")
-        before = first_line_shown(page)
-        expect(before[0] > 0 and not page.scrolled_to_end(), f"the transcript is not scrolled back: {before}")
-        screen(driver, 360, 640)
-        after = first_line_shown(page)
-        expect(after[0] == before[0] and abs(after[1] - before[1]) < 1,
-               f"scrolled back to line {before}, after the keyboard closed at line {after}")
+    page.answer("1 1 1 150000")
+    page.wait_for_state("wartet")
+    page.driver.execute_script("""
+        const transcript = document.getElementById('transcript');
+        transcript.scrollTop = transcript.scrollHeight / 3;""")
+    before = first_line_shown(page)
+    expect(before[0] > 0 and not page.scrolled_to_end(), f"the transcript is not scrolled back: {before}")
+    screen(page.driver, 360, 640)
+    after = first_line_shown(page)
+    expect(after[0] == before[0] and abs(after[1] - before[1]) < 1,
+           f"scrolled back to line {before}, after the keyboard closed at line {after}")
 
 
-@step("page.answer_scrolled_away")
-def answer_scrolled_away():
+def answer_scrolled_away(page):
     """An answer typed while the page is scrolled away from the input
     field, down to the help: the newest line and the field come back into
     view."""
-    with opened(360, 640) as driver:
-        page = Page(driver)
-        page.answer("31")
-        page.wait_for_state("wartet")
-        driver.execute_script("scrollTo(0, document.documentElement.scrollHeight)")
-        field = driver.execute_script("return document.getElementById('line').getBoundingClientRect().bottom")
-        expect(field < 0, f"the page is not scrolled away from the input field: its foot at {field} px")
-        ActionChains(driver).send_keys("12", Keys.ENTER).perform()
-        page.wait_for_state("wartet")
-        in_view(page, "after an answer typed away from the field: ", frames=2)
+    page.answer("31")
+    page.wait_for_state("wartet")
+    page.driver.execute_script("scrollTo(0, document.documentElement.scrollHeight)")
+    field = page.driver.execute_script("return document.getElementById('line').getBoundingClientRect().bottom")
+    expect(field < 0, f"the page is not scrolled away from the input field: its foot at {field} px")
+    ActionChains(page.driver).send_keys("12", Keys.ENTER).perform()
+    page.wait_for_state("wartet")
+    in_view(page, "after an answer typed away from the field: ", frames=2)
 
 
-@step("page.running_in_view")
-def running_in_view():
+def running_in_view(page):
     """While a long run writes its lines, on a phone's screen where the
     transcript grows with them and pushes the input field down: the
     newest line and the field stay in view."""
-    with opened(360, 640) as driver:
-        page = Page(driver)
-        page.answer(LARGEST)
-        seen = 0
-        while "läuft" in page.state() and seen < 20:
-            in_view(page, "while the program runs: ")
-            seen += 1
-        expect(seen >= 3, f"the program ran while the page was looked at {seen} times")
-        page.button("stop").click()
+    page.answer(LARGEST)
+    seen = 0
+    while "läuft" in page.state() and seen < 20:
+        in_view(page, "while the program runs: ")
+        seen += 1
+    expect(seen >= 3, f"the program ran while the page was looked at {seen} times")
+    page.button("stop").click()
+
+
+page_step(scrolled_back, ((360, 300),))
+page_step(answer_scrolled_away, ((360, 640),))
+page_step(running_in_view, ((360, 640),))
 
 
 @step("site.files", setup=SITE_FIXTURE, requires=())
@@ -858,78 +842,74 @@ def next_visit(driver, url, folder):
 
 
 @site_step("installable")
-def site_installable():
+def site_installable(driver, server):
     """The site as a browser installs it: its manifest, icons and policy,
     and its service worker, which serves it from the next visit on."""
-    with opened() as driver, hosted(driver, SITE) as server:
-        installable(Page(driver, server.url), server.url)
-        installed(driver, server.url, SITE)
+    installable(Page(driver, server.url), server.url)
+    installed(driver, server.url, SITE)
 
 
 @site_step("offline")
-def site_offline():
+def site_offline(driver, server):
     """The installed site with its host gone, every connection to it
     closed, and the browser's HTTP cache empty: only its service worker
     can answer, for the folder's own address too."""
-    with opened() as driver, hosted(driver, SITE) as server:
-        installed(driver, server.url, SITE)
-        server.stop()
-        driver.execute_cdp_cmd("Network.clearBrowserCache", {})
-        sample_session(Page(driver, server.url), pictures=None)
+    installed(driver, server.url, SITE)
+    server.stop()
+    driver.execute_cdp_cmd("Network.clearBrowserCache", {})
+    sample_session(Page(driver, server.url), pictures=None)
 
 
-def takes_over_at_next_visit(new_site):
+def takes_over_at_next_visit(driver, server, new_site):
     """The site installed, then NEW_SITE in its place on the host: at the
     next visit its worker takes over and leaves its own cache only."""
-    with opened() as driver, hosted(driver, SITE) as server:
-        installed(driver, server.url, SITE)
-        server.replace(new_site)
-        next_visit(driver, server.url, new_site)
-        expect_caches(driver, kept(server.url, new_site))
+    installed(driver, server.url, SITE)
+    server.replace(new_site)
+    next_visit(driver, server.url, new_site)
+    expect_caches(driver, kept(server.url, new_site))
 
 
 @site_step("update")
-def site_update():
+def site_update(driver, server):
     """Another release on the host: its worker takes over at the next
     visit and leaves its own cache only."""
-    takes_over_at_next_visit(OTHER_SITE)
+    takes_over_at_next_visit(driver, server, OTHER_SITE)
 
 
 @site_step("update_in_session")
-def site_update_in_session():
+def site_update_in_session(driver, server):
     """A new release found while a session is in progress: its worker
     takes over, but the page neither loads again nor loses the answers
     given; the session goes on, and the next visit is the new release."""
-    with opened() as driver, hosted(driver, SITE) as server:
-        url = server.url
-        page = installed(driver, url, SITE)
-        for line in ("31", "12"):
-            page.answer(line)
-        page.wait_for_state("wartet")
-        driver.execute_script("window.sameSession = true")
-        server.replace(OTHER_SITE)
-        driver.execute_script("navigator.serviceWorker.getRegistration().then((r) => r.update())")
-        other = kept(url, OTHER_SITE)
-        deadline = time.monotonic() + 10
-        while cache_names(driver) != [other[0]]:
-            expect(time.monotonic() < deadline, f"the new release does not take over: {cache_names(driver)}")
-            time.sleep(0.1)
-        expect_caches(driver, other)
-        # Time for the page to load again, which it must not.
-        time.sleep(1)
-        expect(driver.execute_script("return window.sameSession === true"),
-               "the page loaded again when the new release took over")
-        for line in ("2023", "1"):
-            page.answer(line)
-        page.wait_for_state("wartet")
-        shown, _ = page.transcript()
-        expect(shown == sample_transcript(), f"after the new release took over the transcript is {shown}")
-        expect(shows(driver, SITE), "the page in the session is not the one it began with")
-        next_visit(driver, url, OTHER_SITE)
+    url = server.url
+    page = installed(driver, url, SITE)
+    for line in ("31", "12"):
+        page.answer(line)
+    page.wait_for_state("wartet")
+    driver.execute_script("window.sameSession = true")
+    server.replace(OTHER_SITE)
+    driver.execute_script("navigator.serviceWorker.getRegistration().then((r) => r.update())")
+    other = kept(url, OTHER_SITE)
+    deadline = time.monotonic() + 10
+    while cache_names(driver) != [other[0]]:
+        expect(time.monotonic() < deadline, f"the new release does not take over: {cache_names(driver)}")
+        time.sleep(0.1)
+    expect_caches(driver, other)
+    # Time for the page to load again, which it must not.
+    time.sleep(1)
+    expect(driver.execute_script("return window.sameSession === true"),
+           "the page loaded again when the new release took over")
+    for line in ("2023", "1"):
+        page.answer(line)
+    page.wait_for_state("wartet")
+    shown, _ = page.transcript()
+    expect(shown == sample_transcript(), f"after the new release took over the transcript is {shown}")
+    expect(shows(driver, SITE), "the page in the session is not the one it began with")
+    next_visit(driver, url, OTHER_SITE)
 
 
 @site_step("rebuilt")
-def site_rebuilt():
+def site_rebuilt(driver, server):
     """The same release built again with one of its files changed, not its
     version: the service worker changes with it, which is how the browser
     finds it, and the changed file reaches the user at the next visit."""
@@ -941,39 +921,36 @@ def site_rebuilt():
     expect(pathlib.Path(SITE, "service-worker.js").read_bytes()
            != pathlib.Path(REBUILT_SITE, "service-worker.js").read_bytes(),
            "the rebuilt site's service worker is the same as before")
-    takes_over_at_next_visit(REBUILT_SITE)
+    takes_over_at_next_visit(driver, server, REBUILT_SITE)
 
 
-@site_step("two_folders")
-def site_two_folders():
+@site_step("two_folders", copy=True)
+def site_two_folders(driver, server):
     """Two copies of the site in two folders of one host: when one of them
     is updated, the other keeps its own cache, and its own page."""
-    with opened() as driver, hosted(driver, SITE, copy=SITE) as server:
-        url, copy = server.url, server.copy_url
-        installed(driver, copy, SITE)
-        installed(driver, url, SITE, kept(copy, SITE))
-        server.replace(OTHER_SITE, copy=SITE)
-        next_visit(driver, url, OTHER_SITE)
-        expect_caches(driver, kept(url, OTHER_SITE), kept(copy, SITE))
-        Page(driver, copy)
-        expect(shows(driver, SITE), "the copy's page is not its own release")
+    url, copy = server.url, server.copy_url
+    installed(driver, copy, SITE)
+    installed(driver, url, SITE, kept(copy, SITE))
+    server.replace(OTHER_SITE, copy=SITE)
+    next_visit(driver, url, OTHER_SITE)
+    expect_caches(driver, kept(url, OTHER_SITE), kept(copy, SITE))
+    Page(driver, copy)
+    expect(shows(driver, SITE), "the copy's page is not its own release")
 
 
 @site_step("phone")
-def site_phone():
+def site_phone(driver, server):
     """The site on a phone's screen with its keyboard open, upright and
     turned."""
-    with opened() as driver, hosted(driver, SITE) as server:
-        for width, height in ((360, 300), (640, 300)):
-            screen(driver, width, height)
-            phone(Page(driver, server.url), width, height)
+    for width, height in ((360, 300), (640, 300)):
+        screen(driver, width, height)
+        phone(Page(driver, server.url), width, height)
 
 
 @site_step("every_size", slow=True)
-def site_every_size():
+def site_every_size(driver, server):
     """The site at every size of the grid, as every_size on the page."""
-    with opened() as driver, hosted(driver, SITE) as server:
-        every_size(Page(driver, server.url), "sizes-site")
+    every_size(Page(driver, server.url), "sizes-site")
 
 
 def main(arguments):
