@@ -452,31 +452,37 @@ def audit(page, moment):
     expect(not found, f"axe-core {moment}:\n" + "\n".join(found))
 
 
-def after_frames(driver, frames, measure):
+def after_frames(driver, frames, measure, running=False):
     """What MEASURE, the body of a JavaScript function that may use box(),
-    returns after FRAMES frames of the page."""
+    returns after FRAMES frames of the page; if RUNNING, the list of what it
+    returns at each frame while the program runs, up to 20."""
     return driver.execute_async_script(f"""
-        const [frames, done] = arguments;
+        const [frames, running, done] = arguments, seen = [];
         const box = (item) => item.getBoundingClientRect().toJSON();
-        const after = (left) => (left === 0 ? done((() => {{ {measure} }})())
-                                            : requestAnimationFrame(() => after(left - 1)));
-        after(frames);""", frames)
+        const measure = () => {{ {measure} }};
+        const runs = () => document.getElementById('state').textContent.includes('läuft') && seen.length < 20;
+        const after = (left) => (running ? (runs() ? (seen.push(measure()), requestAnimationFrame(after)) : done(seen))
+            : left === 0 ? done(measure()) : requestAnimationFrame(() => after(left - 1)));
+        after(frames);""", frames, running)
 
 
-def in_view(page, where="", frames=0):
+def in_view(page, where="", frames=0, running=False):
     """On a phone's screen: the newest line of the transcript and the input
     field in the window, the line inside the transcript's visible part, and
-    nothing wider than the window; seen after FRAMES frames of the page."""
-    line, field, transcript, wide, height = after_frames(page.driver, frames, """
+    nothing wider than the window; seen after FRAMES frames of the page, or
+    if RUNNING at each frame while the program runs. How often it looked."""
+    views = after_frames(page.driver, frames, """
         const lines = [...document.querySelectorAll('#transcript > div:not([hidden])')];
         return [box(lines[lines.length - 1]), box(document.getElementById('line')),
                 box(document.getElementById('transcript')),
-                document.documentElement.scrollWidth > innerWidth || scrollX !== 0, innerHeight];""")
-    for name, box in (("newest line", line), ("input field", field)):
-        expect(0 <= box["top"] and box["bottom"] <= height, f"{where}the {name} is not in view: {box}")
-    expect(transcript["top"] <= line["top"] and line["bottom"] <= transcript["bottom"],
-           f"{where}the newest line {line} is outside the transcript's view {transcript}")
-    expect(not wide, f"{where}the page scrolls sideways")
+                document.documentElement.scrollWidth > innerWidth || scrollX !== 0, innerHeight];""", running)
+    for line, field, transcript, wide, height in views if running else [views]:
+        for name, box in (("newest line", line), ("input field", field)):
+            expect(0 <= box["top"] and box["bottom"] <= height, f"{where}the {name} is not in view: {box}")
+        expect(transcript["top"] <= line["top"] and line["bottom"] <= transcript["bottom"],
+               f"{where}the newest line {line} is outside the transcript's view {transcript}")
+        expect(not wide, f"{where}the page scrolls sideways")
+    return len(views) if running else 1
 
 
 def phone(page, width, height):
@@ -767,10 +773,7 @@ def running_in_view(page):
     transcript grows with them and pushes the input field down: the
     newest line and the field stay in view."""
     page.answer(LARGEST)
-    seen = 0
-    while "läuft" in page.state() and seen < 20:
-        in_view(page, "while the program runs: ")
-        seen += 1
+    seen = in_view(page, "while the program runs: ", running=True)
     expect(seen >= 3, f"the program ran while the page was looked at {seen} times")
     page.button("stop").click()
 
