@@ -81,53 +81,60 @@ def step(name, slow=False, setup=None, cleanup=None, requires=(BROWSER,)):
     return register
 
 
-def browser_pid():
-    """The process of the browser of the step start, which names it in its
-    profile as host-PID, or None."""
+def running(name):
+    """The process of chromium or chromedriver that the step start started,
+    while it runs, or None."""
     with contextlib.suppress(OSError, ValueError):
-        pid = int(os.readlink(PROFILE / "SingletonLock").rsplit("-", 1)[1])
-        return pid if pathlib.Path(f"/proc/{pid}/comm").read_text() == "chromium\n" else None
+        pid = int((PROFILE / f"{name}.pid").read_text())
+        stat = pathlib.Path(f"/proc/{pid}/stat").read_text()
+        return pid if stat.startswith(f"{pid} ({name}) ") and stat.split(") ")[1][0] != "Z" else None
 
 
-def debugger_address():
-    """Where the browser listens, once it names it in its profile."""
-    with contextlib.suppress(OSError, ValueError):
-        port, _ = (PROFILE / "DevToolsActivePort").read_text().split()
-        return f"127.0.0.1:{port}"
+def listening():
+    """Where the browser and chromedriver listen, once both have said it."""
+    with contextlib.suppress(OSError, ValueError, TypeError):
+        browser, _ = (PROFILE / "DevToolsActivePort").read_text().split()
+        driver = re.search(r"started successfully on port (\d+)", (PROFILE / "chromedriver.log").read_text())[1]
+        return f"127.0.0.1:{browser}", int(driver)
 
 
 @step("start", setup=BROWSER, requires=())
 def start_browser():
-    """Headless Chromium, in which every other step takes its turn
-    (RESOURCE_LOCK) in a window of its own: starting a browser costs more
-    than most steps take. It outlives this step, until the step stop."""
+    """Headless Chromium and chromedriver, in which every other step takes
+    its turn (RESOURCE_LOCK) in a window of its own: starting them costs
+    more than most steps take. They outlive this step, until the step stop."""
     stop_browser()
-    chromium = subprocess.Popen(
-        ["/usr/bin/chromium", "--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic",
-         "--no-first-run", "--disable-background-networking", "--disable-component-update",
-         "--disable-sync", "--disable-background-timer-throttling",
-         "--disable-backgrounding-occluded-windows", "--password-store=basic",
-         "--remote-debugging-port=0", f"--user-data-dir={PROFILE}", "about:blank"],
-        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-        start_new_session=True)
+    PROFILE.mkdir(parents=True)
+    started = []
+    for name, *arguments in (
+            ("chromium", "--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+             "--disable-background-networking", "--disable-component-update", "--disable-sync",
+             "--disable-background-timer-throttling", "--disable-backgrounding-occluded-windows",
+             "--password-store=basic", "--remote-debugging-port=0", f"--user-data-dir={PROFILE}", "about:blank"),
+            ("chromedriver", "--port=0")):
+        with open(PROFILE / f"{name}.log", "w") as log:
+            started.append(subprocess.Popen([f"/usr/bin/{name}", *arguments], stdin=subprocess.DEVNULL,
+                                            stdout=log, stderr=subprocess.STDOUT, start_new_session=True))
+        (PROFILE / f"{name}.pid").write_text(str(started[-1].pid))
     deadline = time.monotonic() + 30
-    while not debugger_address():
-        expect(chromium.poll() is None, f"Chromium ended with status {chromium.returncode}")
-        expect(time.monotonic() < deadline, "Chromium does not start")
+    while not listening():
+        for process in started:
+            expect(process.poll() is None, f"{process.args[0]} ended with status {process.returncode}")
+        expect(time.monotonic() < deadline, "Chromium or chromedriver does not start")
         time.sleep(0.01)
 
 
 @step("stop", cleanup=BROWSER, requires=())
 def stop_browser():
-    """Ends the browser, or one that an earlier run left, which removes its
-    lock as it ends."""
-    if pid := browser_pid():
-        os.kill(pid, signal.SIGTERM)
-        deadline = time.monotonic() + 10
-        while browser_pid() and time.monotonic() < deadline:
-            time.sleep(0.05)
-        with contextlib.suppress(ProcessLookupError):
-            os.kill(pid, signal.SIGKILL)
+    """Ends chromedriver and the browser, or those that an earlier run left."""
+    for name in ("chromedriver", "chromium"):
+        if pid := running(name):
+            os.kill(pid, signal.SIGTERM)
+            deadline = time.monotonic() + 10
+            while running(name) and time.monotonic() < deadline:
+                time.sleep(0.05)
+            with contextlib.suppress(ProcessLookupError):
+                os.kill(pid, signal.SIGKILL)
     shutil.rmtree(PROFILE, ignore_errors=True)
 
 
@@ -135,10 +142,13 @@ def stop_browser():
 def opened(width=1280, height=800):
     """A window of its own for one step in the browser of the step start,
     with the focus; the step ends with no error in the browser's log."""
+    expect(listening() and running("chromium") and running("chromedriver"), "no browser: the step start starts it")
     options = Options()
-    options.debugger_address = debugger_address()
-    expect(options.debugger_address, "no browser: the step start starts it")
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    options.debugger_address, port = listening()
+    # chromedriver runs already, from the step start to the step stop.
+    service = Service(port=port)
+    service.start = service.stop = lambda: None
+    driver = webdriver.Chrome(service=service, options=options)
     try:
         window = driver.execute_cdp_cmd("Target.createTarget", {"url": "about:blank", "newWindow": True,
                                                                 "width": width, "height": 900})["targetId"]
@@ -642,9 +652,8 @@ def installable(page, url):
 
 
 def site_step(name, slow=False, copy=False):
-    """A step on the site, served by a host whose address the browser holds
-    nothing of (from an earlier step's host with the same port, say), with
-    a copy in a second folder if COPY; it needs the built sites checked."""
+    """A step on the site, served by a host that the browser knows nothing
+    of, with a copy in a second folder if COPY, once the sites are checked."""
     def register(check):
         def run():
             with opened() as driver, SiteServer(SITE, copy=SITE if copy else None) as server:
