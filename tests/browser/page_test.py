@@ -3,7 +3,7 @@
 and the web site, served from a web host on 127.0.0.1 as a phone opens it,
 in steps, each a CTest test of its own (wasm.browser.STEP). The steps take
 turns in one browser, each in a window of its own; the steps start and
-stop start and stop it.
+stop start and stop it and its chromedriver.
 
 The page's steps (page.*) type into the page as a user does and compare
 the transcript with what the program writes for the same input, run as
