@@ -142,9 +142,10 @@ def stop_browser():
 def opened(width=1280, height=800):
     """A window of its own for one step in the browser of the step start,
     with the focus; the step ends with no error in the browser's log."""
-    expect(listening() and running("chromium") and running("chromedriver"), "no browser: the step start starts it")
+    address = listening()
+    expect(address and running("chromium") and running("chromedriver"), "no browser: the step start starts it")
     options = Options()
-    options.debugger_address, port = listening()
+    options.debugger_address, port = address
     # chromedriver runs already, from the step start to the step stop.
     service = Service(port=port)
     service.start = service.stop = lambda: None

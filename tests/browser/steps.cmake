@@ -32,14 +32,12 @@ foreach(line IN LISTS listed)
   if(NOT cleanup STREQUAL "-")
     set_tests_properties(${test} PROPERTIES FIXTURES_CLEANUP ${prefix}browser.${cleanup})
   endif()
+  # Steps that require a fixture (the one browser above all) take turns
+  # with it, and start early: their turns would otherwise be the last
+  # minutes of the run.
   if(NOT requires STREQUAL "-")
     string(REPLACE "," ";" requires "${requires}")
     list(TRANSFORM requires PREPEND ${prefix}browser.)
-    set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED "${requires}")
-  endif()
-  # The steps in the one browser take turns, and start early: their turns
-  # would otherwise be the last minutes of the run.
-  if("${prefix}browser.browser" IN_LIST requires)
-    set_tests_properties(${test} PROPERTIES RESOURCE_LOCK ${prefix}browser COST 100)
+    set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED "${requires}" RESOURCE_LOCK "${requires}" COST 100)
   endif()
 endforeach()
